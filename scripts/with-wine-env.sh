@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs a command with a virtual display (when none is set) and an initialised Wine prefix, then
+# stops the prefix's wineserver before the display: a wineserver left bound to a dead display
+# makes every later window creation fail.
+#   WINEPREFIX  prefix to use (default: build/wineprefix in the repo); reused across runs
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono/Gecko installer prompts in a headless prefix.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+xvfb_pid=
+cleanup() {
+    "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$fdfile" ] && break
+        sleep 0.1
+    done
+    [ -s "$fdfile" ] || { echo "with-wine-env: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    rm -f "$fdfile"
+fi
+
+mkdir -p "$(dirname "$WINEPREFIX")"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "with-wine-env: creating Wine prefix $WINEPREFIX (about 10 s, once)" >&2
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    "$wineserver" -w
+fi
+
+"$@"
