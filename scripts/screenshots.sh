@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Screenshots of the dialog in its three languages, each under its own locale, for docs/.
+# Each run starts from a key holding the language and Windowed = 1, so every control is enabled.
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+scripts/install-deps.sh
+cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
+export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-shots}
+exe="$repo/build/win64/app/TorvanPatch.exe"
+shoot() { # locale, stored language, output name
+    local key='HKLM\Software\Kavrenta\Torvan'
+    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /v Language /t REG_SZ /d "$2" /f >/dev/null
+    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /v Windowed /t REG_DWORD /d 1 /f >/dev/null
+    LC_ALL=$1 scripts/screenshot.sh "$exe" "docs/$3"
+    echo "docs/$3 ($1, $2)"
+}
+export -f shoot
+scripts/with-wine-env.sh bash -c '
+    scripts/wine-fonts.sh
+    shoot zh_CN.UTF-8 GB2312 dialog-zh-CN.png
+    shoot zh_TW.UTF-8 BIG5 dialog-zh-TW.png
+    shoot en_US.UTF-8 OTHER dialog-en.png
+    scripts/wine-run.sh reg delete "HKLM\Software\Kavrenta\Torvan" /f >/dev/null
+'
