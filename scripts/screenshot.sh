@@ -9,7 +9,7 @@ exe=$1 out=$2 title=${3:-TORVAN95}
 pid=$!
 win=
 for _ in $(seq 100); do
-    win=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n1 || true)
+    win=$(xdotool search --name "$title" 2>/dev/null | head -n1 || true)
     [ -n "$win" ] && break
     sleep 0.2
 done

@@ -7,7 +7,7 @@ cd "$repo"
 scripts/install-deps.sh
 cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-shots}
-exe="$repo/build/win64/app/TorvanPatch.exe"
+export exe="$repo/build/win64/app/TorvanPatch.exe"
 shoot() { # locale, stored language, output name
     local key='HKLM\Software\Kavrenta\Torvan'
     LC_ALL=$1 scripts/wine-run.sh reg add "$key" /v Language /t REG_SZ /d "$2" /f >/dev/null
@@ -17,7 +17,7 @@ shoot() { # locale, stored language, output name
 }
 export -f shoot
 scripts/with-wine-env.sh bash -c '
-    scripts/wine-fonts.sh
+    scripts/wine-appearance.sh
     shoot zh_CN.UTF-8 GB2312 dialog-zh-CN.png
     shoot zh_TW.UTF-8 BIG5 dialog-zh-TW.png
     shoot en_US.UTF-8 OTHER dialog-en.png

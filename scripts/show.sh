@@ -16,11 +16,11 @@ export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-show}
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "==== Running TorvanPatch.exe on $DISPLAY (close the dialog to finish)"
-    scripts/with-wine-env.sh bash -c 'scripts/wine-fonts.sh && scripts/wine-run.sh "$0"' "$exe"
+    scripts/with-wine-env.sh bash -c 'scripts/wine-appearance.sh && scripts/wine-run.sh "$0"' "$exe"
     exit 0
 fi
 
 shot=${1:-$repo/build/TorvanPatch.png}
 echo "==== No display: running TorvanPatch.exe on a virtual display"
-scripts/with-wine-env.sh bash -c 'scripts/wine-fonts.sh && scripts/screenshot.sh "$0" "$1"' "$exe" "$shot"
+scripts/with-wine-env.sh bash -c 'scripts/wine-appearance.sh && scripts/screenshot.sh "$0" "$1"' "$exe" "$shot"
 echo "Screenshot of the running dialog: $shot"
