@@ -10,3 +10,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Static runtime: the exe must import system DLLs only.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Release builds ship without symbols.
+set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")

@@ -4,8 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <stdexcept>
 #include <map>
 #include <optional>
 #include <span>
@@ -13,20 +12,12 @@
 #include <vector>
 
 #include "LocaleFont.h"
+#include "ResFile.h"
 #include "ResourceIds.h"
 #include "dlgtemplate/DialogTemplate.h"
 
-#ifndef TORVAN_RES_FILE
-#error "TORVAN_RES_FILE must name the compiled resource file"
-#endif
-
 namespace {
 
-constexpr std::uint16_t kRtIcon = 3;
-constexpr std::uint16_t kRtDialog = 5;
-constexpr std::uint16_t kRtGroupIcon = 14;
-constexpr std::uint16_t kRtVersion = 16;
-constexpr std::uint16_t kRtManifest = 24;
 constexpr std::uint16_t kLangChineseSimplified = 0x0804;
 constexpr std::uint16_t kLangEnglishUs = 0x0409;
 
@@ -49,66 +40,20 @@ std::u16string ReadString(std::span<const std::uint8_t> data, std::size_t& offse
     return text;
 }
 
-// A .res type or name: an ordinal (0xFFFF, n) or a string. Names are read but never matched.
-std::optional<std::uint16_t> ReadOrdinal(std::span<const std::uint8_t> data, std::size_t& offset) {
-    if (U16(data, offset) == 0xFFFF) {
-        const std::uint16_t ordinal = U16(data, offset + 2);
-        offset += 4;
-        return ordinal;
-    }
-    ReadString(data, offset);
-    return std::nullopt;
-}
-
-struct Resource {
-    std::optional<std::uint16_t> type;
-    std::optional<std::uint16_t> name;
-    std::uint16_t language;
-    std::vector<std::uint8_t> data;
-};
-
-std::vector<Resource> ReadResFile() {
-    std::ifstream file(TORVAN_RES_FILE, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot open " TORVAN_RES_FILE);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-    std::vector<Resource> resources;
-    for (std::size_t offset = 0; offset < bytes.size();) {
-        const std::uint32_t dataSize = U32(bytes, offset);
-        const std::uint32_t headerSize = U32(bytes, offset + 4);
-        std::size_t field = offset + 8;
-        Resource resource;
-        resource.type = ReadOrdinal(bytes, field);
-        resource.name = ReadOrdinal(bytes, field);
-        field = Align4(field);
-        resource.language = U16(bytes, field + 6);  // after DataVersion and MemoryFlags
-        const std::size_t dataStart = offset + headerSize;
-        if (dataStart + dataSize > bytes.size()) throw std::out_of_range("entry past the end");
-        resource.data.assign(bytes.begin() + dataStart, bytes.begin() + dataStart + dataSize);
-        // The leading empty entry only marks the file as 32-bit.
-        if (!(dataSize == 0 && resource.type == std::uint16_t{0})) {
-            resources.push_back(std::move(resource));
-        }
-        offset = Align4(dataStart + dataSize);
-    }
-    return resources;
-}
-
-const Resource* Find(const std::vector<Resource>& resources, std::uint16_t type,
-                     std::uint16_t name) {
-    for (const Resource& resource : resources) {
-        if (resource.type == type && resource.name == name) return &resource;
-    }
-    return nullptr;
-}
-
 // Read once for all tests of this file.
-const std::vector<Resource>& resources() {
-    static const std::vector<Resource> all = ReadResFile();
+const std::vector<ResEntry>& resources() {
+    static const std::vector<ResEntry> all = [] {
+        const auto bytes = ReadWholeFile(TORVAN_TEST_RES_FILE);
+        if (!bytes) throw std::runtime_error("cannot open " TORVAN_TEST_RES_FILE);
+        auto entries = ParseResFile(*bytes);
+        if (!entries) throw std::runtime_error("malformed " TORVAN_TEST_RES_FILE);
+        return *entries;
+    }();
     return all;
 }
 
 TEST(Resources, ManifestIsTheBareAssemblyElementInEnglish) {
-    const Resource* manifest = Find(resources(), kRtManifest, 1);
+    const ResEntry* manifest = FindResEntry(resources(), kResTypeManifest, 1);
     ASSERT_NE(manifest, nullptr);
     EXPECT_EQ(manifest->language, kLangEnglishUs);
     const std::string expected =
@@ -118,7 +63,7 @@ TEST(Resources, ManifestIsTheBareAssemblyElementInEnglish) {
 }
 
 TEST(Resources, IconGroupHoldsOne64PixelSixteenColourImage) {
-    const Resource* group = Find(resources(), kRtGroupIcon, IDI_APP);
+    const ResEntry* group = FindResEntry(resources(), kResTypeGroupIcon, IDI_APP);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->language, kLangChineseSimplified);
     const std::span<const std::uint8_t> g = group->data;
@@ -133,7 +78,7 @@ TEST(Resources, IconGroupHoldsOne64PixelSixteenColourImage) {
     const std::uint32_t bytesInRes = U32(g, 14);
     EXPECT_EQ(U16(g, 18), 1);  // icon id
 
-    const Resource* icon = Find(resources(), kRtIcon, 1);
+    const ResEntry* icon = FindResEntry(resources(), kResTypeIcon, 1);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->language, kLangChineseSimplified);
     const std::span<const std::uint8_t> image = icon->data;
@@ -195,7 +140,7 @@ std::string TextValue(const VersionNode& node) {
 }
 
 TEST(Resources, VersionResourceHoldsTheProgramVersionAndStrings) {
-    const Resource* version = Find(resources(), kRtVersion, 1);
+    const ResEntry* version = FindResEntry(resources(), kResTypeVersion, 1);
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->language, kLangChineseSimplified);
     const VersionNode root = ParseVersionNode(version->data, 0);
@@ -249,7 +194,7 @@ TEST(Resources, VersionResourceHoldsTheProgramVersionAndStrings) {
 }
 
 TEST(Resources, LocaleFontFollowsTheChineseLocaleGroups) {
-    const Resource* dialog = Find(resources(), kRtDialog, IDD_SETTINGS);
+    const ResEntry* dialog = FindResEntry(resources(), kResTypeDialog, IDD_SETTINGS);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->language, kLangChineseSimplified);
 

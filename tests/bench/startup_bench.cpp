@@ -98,8 +98,5 @@ int main(int argc, char** argv) {
         std::printf("median %s %.1f ms over %d runs\n", programs[p].c_str(), Median(samples[p]),
                     runs);
     }
-    if (programs.size() == 2) {
-        std::printf("ratio %.3f\n", Median(samples[0]) / Median(samples[1]));
-    }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -49,32 +50,50 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-std::optional<std::vector<std::uint8_t>> FindResResource(std::span<const std::uint8_t> res,
-                                                         std::uint16_t type, std::uint16_t id,
-                                                         std::uint16_t language) {
+std::optional<std::vector<ResEntry>> ParseResFile(std::span<const std::uint8_t> res) {
+    std::vector<ResEntry> entries;
     std::size_t entry = 0;
     while (entry < res.size()) {
         Cursor c{res, entry};
         std::uint32_t dataSize = 0, headerSize = 0;
-        std::optional<std::uint16_t> entryType, entryName;
-        if (!c.U32(dataSize) || !c.U32(headerSize) || !c.Id(entryType) || !c.Id(entryName)) {
+        ResEntry parsed;
+        if (!c.U32(dataSize) || !c.U32(headerSize) || !c.Id(parsed.type) || !c.Id(parsed.name)) {
             return std::nullopt;
         }
         c.at = (c.at + 3) & ~std::size_t{3};
         std::uint32_t dataVersion = 0;
-        std::uint16_t memoryFlags = 0, entryLanguage = 0;
-        if (!c.U32(dataVersion) || !c.U16(memoryFlags) || !c.U16(entryLanguage)) {
+        std::uint16_t memoryFlags = 0;
+        if (!c.U32(dataVersion) || !c.U16(memoryFlags) || !c.U16(parsed.language)) {
             return std::nullopt;
         }
         const std::size_t dataStart = entry + headerSize;
         if (headerSize < 32 || dataStart > res.size() || dataSize > res.size() - dataStart) {
             return std::nullopt;
         }
-        if (entryType == type && entryName == id && entryLanguage == language) {
-            const auto data = res.subspan(dataStart, dataSize);
-            return std::vector<std::uint8_t>(data.begin(), data.end());
-        }
+        const auto data = res.subspan(dataStart, dataSize);
+        parsed.data.assign(data.begin(), data.end());
+        if (!(dataSize == 0 && parsed.type == std::uint16_t{0}))
+            entries.push_back(std::move(parsed));
         entry = (dataStart + dataSize + 3) & ~std::size_t{3};
+    }
+    return entries;
+}
+
+const ResEntry* FindResEntry(const std::vector<ResEntry>& entries, std::uint16_t type,
+                             std::uint16_t id) {
+    for (const ResEntry& entry : entries) {
+        if (entry.type == type && entry.name == id) return &entry;
+    }
+    return nullptr;
+}
+
+std::optional<std::vector<std::uint8_t>> FindResResource(std::span<const std::uint8_t> res,
+                                                         std::uint16_t type, std::uint16_t id,
+                                                         std::uint16_t language) {
+    const auto entries = ParseResFile(res);
+    if (!entries) return std::nullopt;
+    for (const ResEntry& entry : *entries) {
+        if (entry.type == type && entry.name == id && entry.language == language) return entry.data;
     }
     return std::nullopt;
 }
