@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Prepares the current Wine prefix for showing the dialog as a user sees it: an installed CJK font
-# stands in for the Chinese dialog faces, so the Chinese texts render legibly, and Wine draws
-# the title bar itself, as a virtual display has no window manager to do it. Run inside
-# with-wine-env.sh.
+# stands in for the Chinese dialog faces, so the Chinese texts render legibly. Run inside
+# with-wine-env.sh (which also has Wine draw the title bars itself).
 set -euo pipefail
 wine=/usr/lib/wine/wine64
 cjk=${TORVAN_CJK_FONT:-WenQuanYi Micro Hei}
@@ -10,4 +9,3 @@ fonts='HKCU\Software\Wine\Fonts\Replacements'
 for face in SimSun 宋体 MingLiU 細明體 PMingLiU 新細明體; do
     "$wine" reg add "$fonts" /v "$face" /t REG_SZ /d "$cjk" /f >/dev/null
 done
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null

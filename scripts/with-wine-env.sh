@@ -41,6 +41,9 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "with-wine-env: creating Wine prefix $WINEPREFIX (about 10 s, once)" >&2
     "$wine" wineboot -i >/dev/null 2>&1 || true
+    # A virtual display has no window manager: Wine draws the frames itself instead of waiting
+    # for one on every window that closes.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     "$wineserver" -w
 fi
 

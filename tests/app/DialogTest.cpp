@@ -1,5 +1,7 @@
-// The dialog procedure on the real dialog resource, driven in-process through the dialog manager.
-// Runs under three locales: each Chinese set only reads correctly under its own ANSI code page.
+// The dialog procedure on the real dialog resource, in-process, for what the end-to-end tests
+// cannot see from outside: the characters the texts become under each ANSI code page, the raw
+// combo selection, and a record language that no combo entry stands for. Runs under three locales:
+// each Chinese set only reads correctly under its own code page.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,9 +18,6 @@
 #include "settings/Settings.h"
 
 namespace {
-
-constexpr int kWindowedDependents[] = {IDC_FULLSCREEN, IDC_POS_X, IDC_POS_Y, IDC_WIDTH, IDC_HEIGHT};
-constexpr int kBgmTessalDependents[] = {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE};
 
 std::wstring WideText(HWND window) {
     wchar_t buffer[256] = {};
@@ -51,35 +50,10 @@ class DialogTest : public ::testing::Test {
     }
 
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-    void SelectLanguageInCombo(int index) {
-        SendDlgItemMessageA(dialog_, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        // The notification a user's choice sends; CB_SETCURSEL itself sends none.
-        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(Item(IDC_LANGUAGE)));
-    }
 
     std::unique_ptr<DialogTemplate> dialogTemplate_;
     HWND dialog_ = nullptr;
 };
-
-TEST_F(DialogTest, InitialisationSetsIconsAndFillsTheComboOnce) {
-    ASSERT_NE(g_appIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog_, WM_GETICON, ICON_BIG, 0)), g_appIcon);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog_, WM_GETICON, ICON_SMALL, 0)), g_appIcon);
-    EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_LANGUAGE, CB_GETCOUNT, 0, 0), 3);
-    char entry[64] = {};
-    SendDlgItemMessageA(dialog_, IDC_LANGUAGE, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(entry));
-    EXPECT_STREQ(entry, "OTHER(English)");
-    // Repainting (language switch) must not add the entries again.
-    SelectLanguageInCombo(2);
-    EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_LANGUAGE, CB_GETCOUNT, 0, 0), 3);
-    // Start values: language 0 selected, About texts of the Simplified Chinese set.
-    g_uiLanguage = 0;
-    ApplySettingsToDialog(dialog_);
-    EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_LANGUAGE, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(g_aboutCaption, TextsGb2312.AboutCaption);
-    EXPECT_EQ(g_aboutText, TextsGb2312.AboutText);
-}
 
 // Under each code page the set written for it must show the intended characters.
 TEST_F(DialogTest, TextsOfTheCodePagesOwnLanguageReadCorrectly) {
@@ -147,60 +121,6 @@ TEST_F(DialogTest, TextsOfTheCodePagesOwnLanguageReadCorrectly) {
     EXPECT_STREQ(entry, expected.comboEntry);
 }
 
-TEST_F(DialogTest, ApplyPaintsChecksEnablesAndNumbers) {
-    g_settings.Windowed = 0;
-    g_settings.FullScreen = 1;
-    g_settings.BgmTessal = 1;
-    g_settings.Bgm16Bit = 0;
-    g_settings.BgmStereo = 1;
-    g_settings.BgmSampleRate = 22050;
-    g_settings.PositionX = -20;
-    g_settings.PositionY = INT_MIN;
-    g_settings.WindowWidth = INT_MAX;
-    g_settings.WindowHeight = 480;
-    g_uiLanguage = 2;
-    ApplySettingsToDialog(dialog_);
-
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_WINDOWED), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_FULLSCREEN), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_BGM_TESSAL), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_BGM_16BIT), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_BGM_STEREO), BST_CHECKED);
-    // Disabled but filled in.
-    for (int id : kWindowedDependents) EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
-    for (int id : kBgmTessalDependents) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
-    EXPECT_EQ(AnsiText(dialog_, IDC_SAMPLE_RATE), "22050");
-    EXPECT_EQ(AnsiText(dialog_, IDC_POS_X), "-20");
-    EXPECT_EQ(AnsiText(dialog_, IDC_POS_Y), "-2147483648");
-    EXPECT_EQ(AnsiText(dialog_, IDC_WIDTH), "2147483647");
-    EXPECT_EQ(AnsiText(dialog_, IDC_HEIGHT), "480");
-    EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_LANGUAGE, CB_GETCURSEL, 0, 0), 2);
-
-    g_settings.Windowed = 1;
-    g_settings.BgmTessal = 0;
-    ApplySettingsToDialog(dialog_);
-    for (int id : kWindowedDependents) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
-    for (int id : kBgmTessalDependents) EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
-}
-
-TEST_F(DialogTest, GoverningCheckBoxesEnableTheirDependents) {
-    g_settings.Windowed = 0;
-    g_settings.BgmTessal = 1;
-    ApplySettingsToDialog(dialog_);
-    // A real click: the auto check box toggles and notifies the dialog.
-    SendDlgItemMessageA(dialog_, IDC_WINDOWED, BM_CLICK, 0, 0);
-    ASSERT_EQ(IsDlgButtonChecked(dialog_, IDC_WINDOWED), BST_CHECKED);
-    for (int id : kWindowedDependents) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
-    SendDlgItemMessageA(dialog_, IDC_BGM_TESSAL, BM_CLICK, 0, 0);
-    ASSERT_EQ(IsDlgButtonChecked(dialog_, IDC_BGM_TESSAL), BST_UNCHECKED);
-    for (int id : kBgmTessalDependents) EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
-    SendDlgItemMessageA(dialog_, IDC_WINDOWED, BM_CLICK, 0, 0);
-    for (int id : kWindowedDependents) EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
-    // The record is untouched until a read.
-    EXPECT_EQ(g_settings.Windowed, 0);
-    EXPECT_EQ(g_settings.BgmTessal, 1);
-}
-
 TEST_F(DialogTest, ReadConvertsTypedNumbersAndTakesTheRawSelection) {
     SetDlgItemTextA(dialog_, IDC_WIDTH, "12abc");
     SetDlgItemTextA(dialog_, IDC_HEIGHT, "abc");
@@ -245,37 +165,6 @@ TEST_F(DialogTest, NoLanguageSelectionShowsEnglishWithAnEmptyCombo) {
     GetWindowTextA(dialog_, title, sizeof title);
     EXPECT_STREQ(title, "Patch for TORVAN95 Setting");
     EXPECT_EQ(g_aboutText, TextsOther.AboutText);
-}
-
-TEST_F(DialogTest, LanguageSwitchKeepsUnsavedEdits) {
-    g_uiLanguage = 0;
-    ApplySettingsToDialog(dialog_);
-    SetDlgItemTextA(dialog_, IDC_WIDTH, "12abc");
-    SendDlgItemMessageA(dialog_, IDC_BGM_STEREO, BM_CLICK, 0, 0);
-    SelectLanguageInCombo(2);
-
-    EXPECT_EQ(g_uiLanguage, 2);
-    EXPECT_EQ(g_settings.WindowWidth, 12);
-    EXPECT_EQ(g_settings.BgmStereo, 1);
-    // Repainted from the record: the typed text now shows as the number it was read as.
-    EXPECT_EQ(AnsiText(dialog_, IDC_WIDTH), "12");
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_BGM_STEREO), BST_CHECKED);
-    EXPECT_EQ(AnsiText(dialog_, IDC_SAVE), "&Save");
-    EXPECT_EQ(g_aboutCaption, TextsOther.AboutCaption);
-    EXPECT_EQ(g_aboutText, TextsOther.AboutText);
-}
-
-TEST_F(DialogTest, EnterAndEscapeDoNotCloseTheDialog) {
-    EXPECT_EQ(SettingsDialogProc(dialog_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0), FALSE);
-    EXPECT_EQ(SettingsDialogProc(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0), FALSE);
-    // Through the dialog manager's keyboard handling as well.
-    SetFocus(Item(IDC_WIDTH));
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        MSG message{dialog_, WM_KEYDOWN, key, 0, 0, {}};
-        message.hwnd = Item(IDC_WIDTH);
-        IsDialogMessageA(dialog_, &message);
-    }
-    EXPECT_TRUE(IsWindow(dialog_));
 }
 
 }  // namespace
