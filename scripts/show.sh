@@ -13,6 +13,10 @@ cmake --preset win32 >/dev/null && cmake --build --preset win32
 cmake --preset win64 >/dev/null && cmake --build --preset win64
 exe="$repo/build/win64/app/TorvanPatch.exe"
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-show}
+# Wine takes the system locale from LC_ALL. Without a stored language the dialog opens in
+# Simplified Chinese, which reads correctly only under a Simplified Chinese code page.
+export LC_ALL=${LC_ALL:-zh_CN.UTF-8}
+echo "==== System locale for Wine: LC_ALL=$LC_ALL (set LC_ALL to see another, e.g. zh_TW.UTF-8)"
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "==== Running TorvanPatch.exe on $DISPLAY (close the dialog to finish)"
