@@ -25,13 +25,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
     // A classic template: DLGTEMPLATE header, no menu, default class, a caption; no items.
     alignas(4) static const std::uint16_t kTemplate[] = {
-        0x0000, 0x80C8,              // style low/high: WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER
-        0x0000, 0x0000,              // exStyle
-        0,                           // item count
-        0, 0, 218, 255,              // x, y, cx, cy
-        0,                           // no menu
-        0,                           // default class
-        'B', 'a', 'r', 'e', 0,       // caption
+        0x0000, 0x80C8,            // style low/high: WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER
+        0x0000, 0x0000,            // exStyle
+        0,                         // item count
+        0,      0,      218, 255,  // x, y, cx, cy
+        0,                         // no menu
+        0,                         // default class
+        'B',    'a',    'r', 'e', 0,  // caption
     };
     DialogBoxIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(kTemplate), nullptr,
                             BareDialogProc, 0);
