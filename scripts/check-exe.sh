@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built TorvanPatch.exe: the expected PE format, the GUI subsystem, and imports from
-# system DLLs only (the runtime is linked statically).
+# system DLLs only (the runtime is linked statically). For pe32, the product, also that Windows XP
+# SP3 can load it: header versions at most 5.1 and no imported function that XP SP3 lacks.
 #   check-exe.sh <exe> pe32|pe32+
 set -euo pipefail
 exe=$1 want=$2
@@ -9,14 +10,133 @@ case "$want" in
     pe32+) objdump=x86_64-w64-mingw32-objdump; format=pei-x86-64 ;;
     *) echo "check-exe: unknown format $want" >&2; exit 2 ;;
 esac
+fail() { echo "check-exe: $exe: $*" >&2; exit 1; }
 headers=$("$objdump" -p "$exe")
-grep -q "file format $format" <<<"$headers" || { echo "check-exe: $exe is not $format" >&2; exit 1; }
-grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || { echo "check-exe: $exe is not a GUI program" >&2; exit 1; }
+grep -q "file format $format" <<<"$headers" || fail "not $format"
+grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
 system_dlls='^(KERNEL32|USER32|GDI32|ADVAPI32|msvcrt|COMCTL32|SHELL32|VERSION|api-ms-win-.*)\.dll$'
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers")
 bad=$(grep -v -i -E "$system_dlls" <<<"$imports" || true)
-if [ -n "$bad" ]; then
-    echo "check-exe: $exe imports non-system DLLs: $bad" >&2
-    exit 1
+[ -z "$bad" ] || fail "imports non-system DLLs: $bad"
+
+# "DLL function" per imported name, from objdump's import tables (lines "<vma> <hint> <name>").
+functions=$(awk '/^\tDLL Name: / { dll = $3; next }
+                 dll != "" && /^\t[0-9a-f]+\t +[0-9]+  [^ ]+$/ { print dll, $3; next }
+                 /^$/ { dll = "" }' <<<"$headers")
+per_dll=$(awk '{ n[$1]++ } END { for (d in n) printf "%s %d\n", d, n[d] }' <<<"$functions" | sort | paste -sd, | sed 's/,/, /g')
+echo "check-exe: $exe: $format, GUI subsystem, $(stat -c %s "$exe") bytes"
+echo "check-exe: imports from system DLLs only: $per_dll"
+for dll in $imports; do
+    grep -q "^$dll " <<<"$functions" || fail "no imported function of $dll could be read"
+done
+
+if [ "$want" != pe32 ]; then
+    echo "check-exe: $format is not the product: no Windows XP check"
+    exit 0
 fi
-echo "check-exe: $exe: $format, GUI subsystem, $(stat -c %s "$exe") bytes, imports: $(tr '\n' ' ' <<<"$imports")"
+
+# The Windows loader refuses an exe whose subsystem version is above its own; 4.0 or 5.1 load on XP.
+version() { awk -v a="Major$1Version" -v b="Minor$1Version" '$1 == a { M = $2 } $1 == b { m = $2 }
+                                                             END { print M "." m }' <<<"$headers"; }
+os_version=$(version OSystem) subsystem_version=$(version Subsystem)
+for v in "$os_version" "$subsystem_version"; do
+    IFS=. read -r major minor <<<"$v"
+    [ $((major * 100 + minor)) -le 501 ] || fail "header asks for Windows $v, newer than XP (5.1)"
+done
+
+# Functions these DLLs export only from Windows Vista (or Windows Server 2003 / XP x64) on, as far
+# as a C or C++ runtime, the MinGW startup code or our own code might import them. Regular
+# expressions matching the whole name; the runtime libraries are precompiled, so only the import
+# table shows what they use.
+kernel32_newer=(
+    # synchronisation, threads, fibers
+    'GetTickCount64' 'InitOnce.*' '.*SRWLock.*' '.*ConditionVariable.*'
+    'FlsAlloc' 'FlsFree' 'FlsGetValue' 'FlsSetValue' 'IsThreadAFiber'
+    'Create(Event|Mutex|Semaphore|WaitableTimer)Ex[AW]' 'InitializeCriticalSectionEx'
+    '(Initialize|Enter|Delete)SynchronizationBarrier' 'InterlockedCompareExchange64'
+    '.*Threadpool.*' 'FlushProcessWriteBuffers' 'SetThreadStackGuarantee'
+    'GetCurrentThreadStackLimits' 'GetThreadId' 'GetProcessIdOfThread'
+    'GetCurrentProcessorNumber(Ex)?' 'Query(Thread|Process)CycleTime' 'QueryIdleProcessorCycleTime(Ex)?'
+    'GetActiveProcessor(Group)?Count' 'GetMaximumProcessor(Group)?Count'
+    'GetLogicalProcessorInformationEx' '(Get|Set)ThreadGroupAffinity' 'GetProcessGroupAffinity'
+    'CreateRemoteThreadEx' '(Initialize|Delete)ProcThreadAttributeList' 'UpdateProcThreadAttribute'
+    'GetErrorMode' '(Get|Set)ThreadErrorMode' 'RaiseFailFastException'
+    # time
+    'GetTimeZoneInformationForYear' '(Get|Set|Enum)DynamicTimeZoneInformation'
+    'GetDynamicTimeZoneInformationEffectiveYears' 'GetSystemTimePreciseAsFileTime'
+    'QueryUnbiasedInterruptTime'
+    # files and I/O
+    'GetFileInformationByHandleEx' 'SetFileInformationByHandle' 'OpenFileById' 'ReOpenFile'
+    'GetFinalPathNameByHandle[AW]' 'CreateSymbolicLink.*' '.*Transacted[AW]?'
+    'CancelIoEx' 'CancelSynchronousIo' 'GetQueuedCompletionStatusEx'
+    'SetFileCompletionNotificationModes' 'SetFileIoOverlappedRange' 'GetVolumeInformationByHandleW'
+    'Find(First|Next)FileNameW' 'Find(First|Next)StreamW' 'CreateFile2' 'CopyFile2'
+    'SetDefaultDllDirectories' 'AddDllDirectory' 'RemoveDllDirectory'
+    # processes, memory, system
+    'QueryFullProcessImageName[AW]' 'GetProductInfo' 'GetPhysicallyInstalledSystemMemory'
+    'Wow64(Disable|Revert|Enable)Wow64FsRedirection' 'Wow64(Get|Set)ThreadContext'
+    'Wow64SuspendThread' 'Wow64GetThreadSelectorEntry' 'IsWow64Process2' 'IsWow64GuestMachineSupported'
+    'K32.*' 'Wer[A-Z].*' '(Register|Unregister)ApplicationRestart'
+    '(Register|Unregister)ApplicationRecoveryCallback' 'ApplicationRecovery(InProgress|Finished)'
+    'GetApplicationRestartSettings' 'GetApplicationRecoveryCallback'
+    'CreateFileMappingNuma[AW]' 'VirtualAllocExNuma' 'MapViewOfFileExNuma' 'GetLargePageMinimum'
+    'GetNamedPipe(Client|Server)(ProcessId|SessionId)' 'GetNamedPipeClientComputerName[AW]'
+    # locales, strings, UI languages
+    '.*LocaleName.*' 'GetLocaleInfoEx' 'EnumSystemLocalesEx' 'CompareStringEx' 'CompareStringOrdinal'
+    'LCMapStringEx' 'FindNLSString(Ex)?' 'FindStringOrdinal' 'GetNLSVersion(Ex)?' 'IsValidNLSVersion'
+    'IsNLSDefinedString' '(Get(Date|Time|Number|Currency)Format|GetCalendarInfo)Ex'
+    'EnumCalendarInfoExEx' 'EnumDateFormatsExEx' 'EnumTimeFormatsEx' 'GetDurationFormat(Ex)?'
+    '.*PreferredUILanguages' 'GetUILanguageInfo' 'GetFileMUI(Info|Path)' 'GetStringScripts'
+    'VerifyScripts' 'IdnTo(Ascii|Unicode|NameprepUnicode)' 'NormalizeString' 'IsNormalizedString'
+    'GetUserDefaultGeoName' 'SetUserGeoName'
+)
+user32_newer=(
+    'SetProcessDPIAware' 'IsProcessDPIAware' '.*DpiAwarenessContext.*' '.*ForDpi'
+    'GetDpiForWindow' 'GetDpiForSystem' 'EnableNonClientDpiScaling'
+    'LogicalToPhysicalPoint.*' 'PhysicalToLogicalPoint.*' 'ChangeWindowMessageFilter(Ex)?'
+    '(Add|Remove)ClipboardFormatListener' 'ShutdownBlockReason(Create|Destroy|Query)'
+    '(Register|Unregister)PowerSettingNotification' 'RegisterSuspendResumeNotification'
+    '.*TouchWindow' 'GetTouchInputInfo' 'CloseTouchInputHandle' '.*Gesture.*'
+    'CalculatePopupWindowPosition' '(Get|Set)WindowDisplayAffinity' 'UpdateLayeredWindowIndirect'
+    'GetDisplayConfigBufferSizes' '(Query|Set)DisplayConfig' 'DisplayConfig(Get|Set)DeviceInfo'
+    'SetCoalescableTimer' 'IsImmersiveProcess' 'GetPointer.*' 'EnableMouseInPointer'
+)
+advapi32_newer=(
+    'RegDeleteTree[AW]' 'RegGetValue[AW]' 'RegSetKeyValue[AW]' 'RegCopyTree[AW]' 'RegLoadMUIString[AW]'
+    'RegDeleteKeyValue[AW]' 'RegDeleteKeyEx[AW]' 'RegLoadAppKey[AW]' 'RegDisablePredefinedCacheEx'
+    'Reg(Disable|Enable|Query)ReflectionKey' '.*Transacted[AW]?'
+    'Event(Register|Unregister|Enabled|ProviderEnabled|ActivityIdControl|SetInformation)'
+    'EventWrite(Transfer|String|Ex)?' 'EnableTraceEx2?' 'EnumerateTraceGuidsEx'
+    'Trace(Set|Query)Information' 'CreateProcessWithTokenW' 'AddMandatoryAce'
+    'Tree(Reset|Set)NamedSecurityInfo[AW]' 'NotifyServiceStatusChange[AW]' 'ControlServiceEx[AW]'
+)
+# msvcrt.dll of XP is the runtime of Visual C++ 7; these came with Visual C++ 8 and reached
+# msvcrt.dll with Vista.
+msvcrt_newer=(
+    '.*_s' '.*_l' '_w?create_locale' '_free_locale' '_get_current_locale' '_configthreadlocale'
+    '_(get|set)_errno' '_(get|set)_doserrno' '_(get|set)_invalid_parameter_handler'
+    '_set_abort_behavior' '_(get|set)_printf_count_output' '_(get|set)_fmode' '_get_w?pgmptr'
+    '_fseeki64' '_ftelli64' '_recalloc' '_aligned_(msize|recalloc|offset_recalloc)'
+    '_(time|localtime|gmtime|mktime|ctime|wctime|difftime)32'
+)
+pattern() { local IFS='|'; echo "^($*)\$"; }
+declare -A deny=(
+    [kernel32.dll]=$(pattern "${kernel32_newer[@]}")
+    [user32.dll]=$(pattern "${user32_newer[@]}")
+    [advapi32.dll]=$(pattern "${advapi32_newer[@]}")
+    [msvcrt.dll]=$(pattern "${msvcrt_newer[@]}")
+)
+patterns=$((${#kernel32_newer[@]} + ${#user32_newer[@]} + ${#advapi32_newer[@]} + ${#msvcrt_newer[@]}))
+newer=() checked=0
+while read -r dll function; do
+    re=${deny[${dll,,}]:-}
+    [ -n "$re" ] || continue
+    checked=$((checked + 1))
+    if grep -q -E "$re" <<<"$function"; then newer+=("$dll!$function"); fi
+done <<<"$functions"
+if [ ${#newer[@]} -gt 0 ]; then
+    fail "imports functions that Windows XP SP3 lacks: ${newer[*]}"
+fi
+echo "check-exe: Windows XP SP3: OS version $os_version, subsystem version $subsystem_version (at most 5.1);" \
+    "$checked imports of KERNEL32, USER32, ADVAPI32 and msvcrt checked against $patterns patterns" \
+    "of functions newer than XP SP3: none"

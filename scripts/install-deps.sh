@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(
     cmake make clang libclang-rt-14-dev googletest      # native build, sanitizers, libFuzzer, tests
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix # Windows cross compilers (posix threads)
+    g++-mingw-w64-i686-win32                            # the product's compiler (win32 threads: XP)
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix # test builds' compilers (posix threads)
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64   # windres, objdump
     wine64 xvfb                                         # run the Windows build headless
     imagemagick xdotool                                 # screenshots of the running dialog
