@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# Runs a command with a virtual display (when none is set) and an initialised Wine prefix, then
-# stops the prefix's wineserver before the display: a wineserver left bound to a dead display
-# makes every later window creation fail.
+# Runs a command inside the Wine root (in-wine-root.sh) with a virtual display (when none is set)
+# and an initialised Wine prefix, then stops the prefix's wineserver before the display: a
+# wineserver left bound to a dead display makes every later window creation fail.
+#   with-wine-env.sh CMD [ARGS...]
 #   WINEPREFIX  prefix to use (default: build/wineprefix in the repo); reused across runs
+# The prefix is 64-bit; Wine 10 runs 32-bit programs in it through WoW64, with no 32-bit Linux code.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+if [ ! -e /etc/torvan-wine-root ]; then
+    exec "$here/in-wine-root.sh" "$here/with-wine-env.sh" "$@"
+fi
+repo=$(cd "$here/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installer prompts in a headless prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 
 xvfb_pid=
 cleanup() {
-    "$wineserver" -k >/dev/null 2>&1 || true
-    "$wineserver" -w >/dev/null 2>&1 || true
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
@@ -38,13 +42,31 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
+# A prefix made by another Wine (such as the Wine 8 this repository used before, without 32-bit
+# DLLs) is made again rather than patched, when it is one of the repository's own.
+made_by=$WINEPREFIX/.torvan-wine
+if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$made_by" 2>/dev/null)" != "$(wine --version)" ]; then
+    case $(realpath -m "$WINEPREFIX") in
+    "$(cd "$repo" && pwd -P)"/build/*)
+        echo "with-wine-env: $WINEPREFIX was made by another Wine; making it again" >&2
+        rm -rf "$WINEPREFIX"
+        ;;
+    *)
+        echo "with-wine-env: $WINEPREFIX was made by another Wine; Wine updates it in place" >&2
+        wine --version >"$made_by"
+        ;;
+    esac
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "with-wine-env: creating Wine prefix $WINEPREFIX (about 10 s, once)" >&2
-    "$wine" wineboot -i >/dev/null 2>&1 || true
+    wine wineboot -i >/dev/null 2>&1 || true
     # A virtual display has no window manager: Wine draws the frames itself instead of waiting
     # for one on every window that closes.
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    "$wineserver" -w
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
+    [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
+        { echo "with-wine-env: $WINEPREFIX has no 32-bit system directory" >&2; exit 1; }
+    wine --version >"$made_by"
 fi
 
 "$@"
