@@ -196,12 +196,20 @@ class App {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info),
+        Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                               CREATE_SUSPENDED, nullptr, nullptr, &startup, &info),
                 "starting " + commandLine);
         process_.reset(info.hProcess);
-        Handle(info.hThread).reset();
+        const Handle thread(info.hThread);
         processId_ = info.dwProcessId;
+        // Ends with this test process even if it crashes, so no run is left waiting on it.
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        Require(SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
+                                        sizeof limits) &&
+                    AssignProcessToJobObject(job_.get(), process_.get()) &&
+                    ResumeThread(thread.get()) != DWORD(-1),
+                "putting the program in a job");
         dialog = WaitForWindow(nullptr, 20000);  // a cold start under Wine can take seconds
     }
     ~App() {
@@ -241,6 +249,7 @@ class App {
     HWND dialog = nullptr;
 
   private:
+    Handle job_{CreateJobObjectA(nullptr, nullptr)};
     Handle process_;
     DWORD processId_ = 0;
 };

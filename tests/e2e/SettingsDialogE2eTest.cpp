@@ -287,6 +287,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveALanguageSwitchAndLoadDiscardsThem) {
     Click(Control(IDC_BGM_16BIT));
     Click(Control(IDC_BGM_STEREO));
     Click(Control(IDC_BGM_TESSAL));
+    for (int id : kTessalDependents) EXPECT_FALSE(IsWindowEnabled(Control(id))) << id;
     Type(Control(IDC_SAMPLE_RATE), "-99999999999");  // eleven characters are read: clamps
     Type(Control(IDC_POS_X), "\t -5");
     Type(Control(IDC_POS_Y), "+99999999999");
@@ -323,29 +324,32 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveALanguageSwitchAndLoadDiscardsThem) {
 }
 
 TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
-    // A mistyped or missized value is left alone: here Windowed would fall back to 1 and
-    // WindowHeight read 10000.
+    // Mistyped and missized values are left as the record holds them, at first the start values.
     Store("Windowed", REG_DWORD, Dword(1) + Dword(0));
     Store("FullScreen", REG_DWORD, Dword(7));
-    Store("BgmTessal", REG_BINARY, Dword(0));
+    Store("BgmTessal", REG_BINARY, Dword(1));
     Store("BgmSampleRate", REG_DWORD, Dword(22050));
     Store("Bgm16Bit", REG_DWORD, Dword(0));
     Store("BgmStereo", REG_DWORD, Dword(-1));
     Store("PositionX", REG_DWORD, Dword(-20));
     Store("PositionY", REG_DWORD, Dword(999), KEY_WOW64_64KEY);  // where the game never looks
     Store("WindowWidth", REG_DWORD, Dword(INT_MAX));
-    Store("WindowHeight", REG_DWORD, Dword(10000).substr(0, 3));
+    Store("WindowHeight", REG_DWORD, Dword(1).substr(0, 3));
     Start("/reset --language=BIG5 Windowed=1 \"C:\\no such\\file.ini\"");  // ignored
-    const Record shown{0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400};
     ExpectTexts(locale_.language);
-    ExpectShows(shown);
+    ExpectShows({0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400});
 
-    // Without a stored language, Load drops a language picked but not saved.
+    // A switch takes the dialog into the record; Load then replaces only what is stored usably
+    // and drops the language picked but not saved.
+    Click(Control(IDC_BGM_TESSAL));
+    Type(Control(IDC_HEIGHT), "123");
     Pick((locale_.language + 1) % 3);
     Click(Control(IDC_LOAD));
+    const Record loaded{0, 1, 0, 0, 1, 22050, -20, 0, INT_MAX, 123};
     ExpectTexts(locale_.language);
+    ExpectShows(loaded);
     Click(Control(IDC_SAVE));
-    ExpectStored(locale_.language, shown);
+    ExpectStored(locale_.language, loaded);
     Close();
 }
 

@@ -67,6 +67,13 @@ TEST_F(SettingsFaults, FailedDataReadStoresTheFallbackOfThatValueOnly) {
     }
 }
 
+TEST_F(SettingsFaults, FlagStoredAsAnyNonZeroValueReadsAsOne) {
+    g_fakeRegistry = {.keyExists = true};
+    g_fakeRegistry.values["FullScreen"] = {REG_DWORD, {"\x00\x01\0\0", 4}};
+    LoadSettings();
+    EXPECT_EQ(g_settings.FullScreen, 1);
+}
+
 TEST_F(SettingsFaults, LanguageStoredWithoutNulOrUnreadable) {
     const struct {
         std::string_view bytes;
