@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks a built TorvanPatch.exe: the expected PE format, the GUI subsystem, and imports from
-# system DLLs only (the runtime is linked statically). For pe32, the product, also that Windows XP
+# Checks a built TorvanPatch.exe: the expected PE format, the GUI subsystem, imports from system
+# DLLs only (the runtime is linked statically), the version and the manifest. For pe32, the product, also that Windows XP
 # SP3 can load it: header versions at most 5.1 and no imported function that XP SP3 lacks.
 #   check-exe.sh <exe> pe32|pe32+
 set -euo pipefail
@@ -29,6 +29,18 @@ echo "check-exe: imports from system DLLs only: $per_dll"
 for dll in $imports; do
     grep -q "^$dll " <<<"$functions" || fail "no imported function of $dll could be read"
 done
+
+# What Windows and Explorer read from the resources: the version, and a manifest that asks for no
+# execution level (no elevation prompt; registry virtualization applies) and has no XML declaration.
+resources=$("${objdump%objdump}windres" -i "$exe" -O rc)
+grep -q '^ FILEVERSION 1, 0, 0, 6$' <<<"$resources" &&
+    grep -q 'VALUE "FileDescription", "Patch for TORVAN95 Setting"' <<<"$resources" ||
+    fail "the version resource is not that of Patch for TORVAN95 Setting 1.0.0.6"
+grep -q -a '<assembly xmlns="urn:schemas-microsoft-com:asm.v1"' "$exe" || fail "no manifest"
+if grep -q -a -e requestedExecutionLevel -e '<?xml' "$exe"; then
+    fail "the manifest asks for an execution level or has an XML declaration"
+fi
+echo "check-exe: version 1.0.0.6; manifest without execution level or XML declaration"
 
 if [ "$want" != pe32 ]; then
     echo "check-exe: $format is not the product: no Windows XP check"

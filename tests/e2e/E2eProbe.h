@@ -1,5 +1,5 @@
 // What the probe DLL reports from inside the program's process about one of its windows: Wine
-// hands no font or icon handle across processes.
+// hands no font or window icon across processes.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +11,9 @@ inline constexpr char kProbeMapping[] = "TorvanE2eProbeReport";  // shared memor
 
 struct ProbeReport {
     LONG answered;
-    LONG hasFont;  // font is valid only when set
-    LOGFONTW font;
-    LONG textWidth;  // the window text in its font, in pixels
-    LONG bigIcon, smallIcon, staticIcon;
+    LOGFONTW font;   // the window's font
+    LONG textWidth;  // the window's text in that font, in pixels
+    BOOL icons;      // both the big and the small window icon are set
 };
 
 }  // namespace e2e

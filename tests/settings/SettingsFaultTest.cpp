@@ -14,18 +14,16 @@ struct Field {
     std::int32_t fallback;  // what a failed data read stores
 };
 // In the order the game patch's values are read and written.
-constexpr Field kFields[] = {
-    {"Windowed", &PatchSettings::Windowed, 1},
-    {"FullScreen", &PatchSettings::FullScreen, 0},
-    {"BgmTessal", &PatchSettings::BgmTessal, 1},
-    {"BgmSampleRate", &PatchSettings::BgmSampleRate, 44100},
-    {"BgmStereo", &PatchSettings::BgmStereo, 0},
-    {"Bgm16Bit", &PatchSettings::Bgm16Bit, 1},
-    {"PositionX", &PatchSettings::PositionX, 0},
-    {"PositionY", &PatchSettings::PositionY, 0},
-    {"WindowWidth", &PatchSettings::WindowWidth, 640},
-    {"WindowHeight", &PatchSettings::WindowHeight, 400},
-};
+constexpr Field kFields[] = {{"Windowed", &PatchSettings::Windowed, 1},
+                             {"FullScreen", &PatchSettings::FullScreen, 0},
+                             {"BgmTessal", &PatchSettings::BgmTessal, 1},
+                             {"BgmSampleRate", &PatchSettings::BgmSampleRate, 44100},
+                             {"BgmStereo", &PatchSettings::BgmStereo, 0},
+                             {"Bgm16Bit", &PatchSettings::Bgm16Bit, 1},
+                             {"PositionX", &PatchSettings::PositionX, 0},
+                             {"PositionY", &PatchSettings::PositionY, 0},
+                             {"WindowWidth", &PatchSettings::WindowWidth, 640},
+                             {"WindowHeight", &PatchSettings::WindowHeight, 400}};
 
 class SettingsFaults : public ::testing::Test {
   protected:
@@ -43,10 +41,9 @@ TEST_F(SettingsFaults, FailedWriteStillWritesEveryOtherValueAndReportsFailure) {
     EXPECT_EQ(g_fakeRegistry.writes, order);
     EXPECT_EQ(g_fakeRegistry.values["Language"], std::pair(REG_SZ, std::string("OTHER", 6)));
     for (const Field& f : kFields) {
-        const std::int32_t v = g_settings.*f.member;
-        const auto written =
-            std::pair(REG_DWORD, std::string(reinterpret_cast<const char*>(&v), 4));
-        if (f.name != g_fakeRegistry.failWrite) EXPECT_EQ(g_fakeRegistry.values[f.name], written);
+        const auto bytes = reinterpret_cast<const char*>(&(g_settings.*f.member));
+        if (f.name != g_fakeRegistry.failWrite)
+            EXPECT_EQ(g_fakeRegistry.values[f.name], std::pair(REG_DWORD, std::string(bytes, 4)));
     }
     g_fakeRegistry = {.failCreate = true};
     EXPECT_FALSE(SaveSettings());
@@ -80,11 +77,10 @@ TEST_F(SettingsFaults, LanguageStoredWithoutNulOrUnreadable) {
         bool readFails;
         int language;
     } cases[] = {
-        {"GB2312", false, 0},  // 6 bytes: compared as if the NUL were there
+        {"GB2312", false, 0},
         {"BIG5", false, 1},
-        {"BIG5X", false, 2},
-        {{"OTHER", 6}, true, 1},  // unreadable: the locale's language (0x0C04: Traditional)
-    };
+        {"BIG5X", false, 2},       // compared up to the NUL
+        {{"OTHER", 6}, true, 1}};  // unreadable: the locale's language (0x0C04: Traditional)
     for (const auto& c : cases) {
         g_fakeRegistry = {
             .keyExists = true, .failDataRead = c.readFails ? "Language" : "", .langId = 0x0C04};
