@@ -1,5 +1,5 @@
 # Shared part of the MinGW-w64 cross toolchains. The per-target files set first:
-#   TORVAN_MINGW_TRIPLE   i686-w64-mingw32 or x86_64-w64-mingw32
+#   TORVAN_MINGW_TRIPLE   i686-w64-mingw32
 #   TORVAN_MINGW_THREADS  win32 or posix: the thread model of Debian's compiler variant. The variant
 #                         is always named: the plain name follows a Debian alternative that
 #                         installing the other variant may switch.

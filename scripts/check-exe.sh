@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Checks a built TorvanPatch.exe: the expected PE format, the GUI subsystem, imports from system
-# DLLs only (the runtime is linked statically), the version and the manifest. For pe32, the product, also that Windows XP
-# SP3 can load it: header versions at most 5.1 and no imported function that XP SP3 lacks.
-#   check-exe.sh <exe> pe32|pe32+
+# Checks a built TorvanPatch.exe: PE32, the GUI subsystem, imports from system DLLs only (the
+# runtime is linked statically), the version and the manifest, and that Windows XP SP3 can load it:
+# header versions at most 5.1 and no imported function that XP SP3 lacks.
+#   check-exe.sh <exe> pe32
 set -euo pipefail
 exe=$1 want=$2
 case "$want" in
     pe32) objdump=i686-w64-mingw32-objdump; format=pei-i386 ;;
-    pe32+) objdump=x86_64-w64-mingw32-objdump; format=pei-x86-64 ;;
     *) echo "check-exe: unknown format $want" >&2; exit 2 ;;
 esac
 fail() { echo "check-exe: $exe: $*" >&2; exit 1; }
@@ -42,10 +41,6 @@ if grep -q -a -e requestedExecutionLevel -e '<?xml' "$exe"; then
 fi
 echo "check-exe: version 1.0.0.6; manifest without execution level or XML declaration"
 
-if [ "$want" != pe32 ]; then
-    echo "check-exe: $format is not the product: no Windows XP check"
-    exit 0
-fi
 
 # The Windows loader refuses an exe whose subsystem version is above its own; 4.0 or 5.1 load on XP.
 version() { awk -v a="Major$1Version" -v b="Minor$1Version" '$1 == a { M = $2 } $1 == b { m = $2 }

@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the demo need from Debian's packages, once.
+# Installs what the build and the native tests need from Debian's packages, once; the Windows side
+# (Wine 10, Xvfb, fonts, screenshot tools) lives in the root that scripts/wine-root.sh makes.
 # Safe to run again: it only calls apt-get when a package is missing.
 set -euo pipefail
 packages=(
     cmake make clang libclang-rt-14-dev googletest      # native build, sanitizers, libFuzzer, tests
     g++-mingw-w64-i686-win32                            # the product's compiler (win32 threads: XP)
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix # test builds' compilers (posix threads)
-    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64   # windres, objdump
-    wine64 xvfb                                         # run the Windows build headless
-    imagemagick xdotool                                 # screenshots of the running dialog
-    fonts-wqy-microhei                                  # a CJK font for the Chinese dialogs
+    g++-mingw-w64-i686-posix                            # the Windows tests' compiler (std::mutex)
+    binutils-mingw-w64-i686                             # windres, objdump
+    debootstrap                                         # makes the Wine root
 )
 missing=()
 for p in "${packages[@]}"; do

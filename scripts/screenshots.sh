@@ -5,13 +5,14 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 scripts/install-deps.sh
-cmake --preset win64 >/dev/null && cmake --build --preset win64 >/dev/null
+cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-shots}
-export exe="$repo/build/win64/app/TorvanPatch.exe"
+export exe="$repo/build/win32/app/TorvanPatch.exe"
 shoot() { # locale, stored language, output name
+    # /reg:32: the 32-bit view, which the 32-bit program reads.
     local key='HKLM\Software\Kavrenta\Torvan'
-    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /v Language /t REG_SZ /d "$2" /f >/dev/null
-    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /v Windowed /t REG_DWORD /d 1 /f >/dev/null
+    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Language /t REG_SZ /d "$2" /f >/dev/null
+    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
     LC_ALL=$1 scripts/screenshot.sh "$exe" "docs/$3"
     echo "docs/$3 ($1, $2)"
 }
@@ -21,5 +22,5 @@ scripts/with-wine-env.sh bash -c '
     shoot zh_CN.UTF-8 GB2312 dialog-zh-CN.png
     shoot zh_TW.UTF-8 BIG5 dialog-zh-TW.png
     shoot en_US.UTF-8 OTHER dialog-en.png
-    scripts/wine-run.sh reg delete "HKLM\Software\Kavrenta\Torvan" /f >/dev/null
+    scripts/wine-run.sh reg delete "HKLM\Software\Kavrenta\Torvan" /reg:32 /f >/dev/null
 '

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Builds the program and shows it running under wine64 (this machine cannot run 32-bit Windows code,
-# so the 64-bit build stands in for the 32-bit product). With a display the dialog opens there and
-# this waits until it is closed; without one it runs on a virtual display, saves a screenshot and
-# prints its path. The registry key is left as the program finds it.
+# Builds the product, the 32-bit TorvanPatch.exe, and shows it running under Wine 10 (WoW64, in the
+# root that scripts/wine-root.sh makes once). With a display the dialog opens there and this waits
+# until it is closed; without one it runs on a virtual display, saves a screenshot and prints its
+# path. The registry key is left as the program finds it.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 echo "==== Packages"
 scripts/install-deps.sh
-echo "==== Building the 32-bit product and the 64-bit build"
+scripts/wine-root.sh
+echo "==== Building the product"
 cmake --preset win32 >/dev/null && cmake --build --preset win32
-cmake --preset win64 >/dev/null && cmake --build --preset win64
-exe="$repo/build/win64/app/TorvanPatch.exe"
+exe="$repo/build/win32/app/TorvanPatch.exe"
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-show}
 # Wine takes the system locale from LC_ALL. Without a stored language the dialog opens in
 # Simplified Chinese, which reads correctly only under a Simplified Chinese code page.

@@ -7,13 +7,11 @@
 #include <cstring>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 using BYTE = std::uint8_t;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
-using LANGID = std::uint16_t;
 using HKEY = struct FakeKey*;
 inline char g_fakeRoots[7];  // only their addresses count
 #define HKEY_CLASSES_ROOT reinterpret_cast<HKEY>(&g_fakeRoots[0])
@@ -33,11 +31,11 @@ struct FakeRegistry {
     std::string failWrite, failDataRead;  // the value whose write / data read fails
     std::vector<std::string> writes;      // value names in the order written
     int openKeys = 0;
-    LANGID langId = 0x0409;
+    std::uint16_t langId = 0x0409;
 };
 inline FakeRegistry g_fakeRegistry;
 
-inline LANGID GetUserDefaultLangID() { return g_fakeRegistry.langId; }
+inline std::uint16_t GetUserDefaultLangID() { return g_fakeRegistry.langId; }
 inline int lstrcmpA(const char* a, const char* b) { return std::strcmp(a, b); }
 inline LONG RegCloseKey(HKEY) { return --g_fakeRegistry.openKeys, ERROR_SUCCESS; }
 

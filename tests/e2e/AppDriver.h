@@ -10,9 +10,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "E2eProbe.h"
-
 namespace e2e {
+
+// The probe DLL answers from inside the program's process, as Wine hands no font or window icon
+// across processes: sent the message, it writes to shared memory of the second name.
+inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeReport";
+struct ProbeReport {
+    LONG answered;
+    LOGFONTW font;  // the window's font
+    BOOL icons;     // both the big and the small window icon are set
+};
 
 inline void Require(bool ok, const std::string& what) {
     if (!ok) throw std::runtime_error(what + " failed, error " + std::to_string(GetLastError()));
@@ -63,12 +70,7 @@ inline void Store(const char* name, DWORD type, std::string_view bytes, REGSAM v
 
 inline std::string Dword(std::int32_t value) { return {reinterpret_cast<char*>(&value), 4}; }
 
-struct Value {
-    DWORD type;
-    std::string bytes;
-    bool operator==(const Value&) const = default;
-};
-using Values = std::map<std::string, Value>;
+using Values = std::map<std::string, std::pair<DWORD, std::string>>;  // name: type, bytes
 
 // Every value of a key; nullopt when the key does not exist.
 inline std::optional<Values> ReadKey(const char* path = kSettingsKey, REGSAM view = 0) {
@@ -133,19 +135,15 @@ class App {
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         Require(SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
                                         sizeof limits) &&
-                    CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                                   CREATE_SUSPENDED, nullptr, nullptr, &startup, &info),
+                    CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &info) &&
+                    AssignProcessToJobObject(job_.get(), info.hProcess),
                 "starting " + commandLine);
         process_.reset(info.hProcess);
-        const Handle thread(info.hThread);
-        Require(AssignProcessToJobObject(job_.get(), info.hProcess) &&
-                    ResumeThread(info.hThread) != ~0u,
-                "running the program in a job");
+        Handle(info.hThread).reset();
         processId_ = info.dwProcessId;
         dialog = WaitForWindow(nullptr, 20000);  // a cold start under Wine can take seconds
     }
-
-    bool Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
     // The program's visible dialog-class window owned by `owner`: the dialog itself (no owner)
     // or a message box.

@@ -8,67 +8,48 @@
 
 namespace {
 
-struct Field {
-    const char* name;
-    std::int32_t PatchSettings::*member;
-    std::int32_t fallback;  // what a failed data read stores
-};
-// In the order the game patch's values are read and written.
-constexpr Field kFields[] = {{"Windowed", &PatchSettings::Windowed, 1},
-                             {"FullScreen", &PatchSettings::FullScreen, 0},
-                             {"BgmTessal", &PatchSettings::BgmTessal, 1},
-                             {"BgmSampleRate", &PatchSettings::BgmSampleRate, 44100},
-                             {"BgmStereo", &PatchSettings::BgmStereo, 0},
-                             {"Bgm16Bit", &PatchSettings::Bgm16Bit, 1},
-                             {"PositionX", &PatchSettings::PositionX, 0},
-                             {"PositionY", &PatchSettings::PositionY, 0},
-                             {"WindowWidth", &PatchSettings::WindowWidth, 640},
-                             {"WindowHeight", &PatchSettings::WindowHeight, 400}};
+// The values in the order they are read and written, with what a failed data read stores.
+const std::pair<const char*, std::int32_t> kFallbacks[] = {
+    {"Windowed", 1},      {"FullScreen", 0},    {"BgmTessal", 1}, {"BgmSampleRate", 44100},
+    {"BgmStereo", 0},     {"Bgm16Bit", 1},      {"PositionX", 0}, {"PositionY", 0},
+    {"WindowWidth", 640}, {"WindowHeight", 400}};
+
+std::pair<DWORD, std::string> Dword(std::int32_t value) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)};
+}
 
 class SettingsFaults : public ::testing::Test {
   protected:
-    void SetUp() override { g_fakeRegistry = {}, g_settings = {}, g_uiLanguage = 0; }
+    void SetUp() override { g_settings = {}, g_uiLanguage = 0; }
     void TearDown() override { EXPECT_EQ(g_fakeRegistry.openKeys, 0) << "a key left open"; }
 };
 
 TEST_F(SettingsFaults, FailedWriteStillWritesEveryOtherValueAndReportsFailure) {
-    for (int i = 0; const Field& f : kFields) g_settings.*f.member = -100 - i++;
+    g_fakeRegistry = {.failWrite = "BgmStereo"};
     g_uiLanguage = -1;  // what an empty combo selection reads as
-    g_fakeRegistry.failWrite = "BgmStereo";
     EXPECT_FALSE(SaveSettings());
     std::vector<std::string> order{"Language"};
-    for (const Field& f : kFields) order.emplace_back(f.name);
+    for (const auto& [name, fallback] : kFallbacks) order.emplace_back(name);
     EXPECT_EQ(g_fakeRegistry.writes, order);
+    EXPECT_EQ(g_fakeRegistry.values.size(), 10u);
     EXPECT_EQ(g_fakeRegistry.values["Language"], std::pair(REG_SZ, std::string("OTHER", 6)));
-    for (const Field& f : kFields) {
-        const auto bytes = reinterpret_cast<const char*>(&(g_settings.*f.member));
-        if (f.name != g_fakeRegistry.failWrite)
-            EXPECT_EQ(g_fakeRegistry.values[f.name], std::pair(REG_DWORD, std::string(bytes, 4)));
-    }
     g_fakeRegistry = {.failCreate = true};
     EXPECT_FALSE(SaveSettings());
     EXPECT_TRUE(g_fakeRegistry.writes.empty());
 }
 
-TEST_F(SettingsFaults, FailedDataReadStoresTheFallbackOfThatValueOnly) {
-    // Each value holds what differs from its fallback: 0 where the fallback is 1, else 1.
-    const auto stored = [](const Field& f) { return f.fallback == 1 ? 0 : 1; };
-    for (const Field& failing : kFields) {
-        g_fakeRegistry = {.keyExists = true, .failDataRead = failing.name};
-        for (const Field& f : kFields)
-            g_fakeRegistry.values[f.name] = {REG_DWORD, {static_cast<char>(stored(f)), 0, 0, 0}};
-        g_settings = {};
+TEST_F(SettingsFaults, FailedDataReadStoresTheFallbackAndFlagsReadAsOne) {
+    // Each value holds what differs from its fallback, saved back as it was read.
+    const auto stored = [](std::int32_t fallback) { return fallback == 1 ? 0 : 1; };
+    for (const auto& [failing, fallback] : kFallbacks) {
+        g_fakeRegistry = {.keyExists = true, .failDataRead = failing};
+        for (const auto& [name, f] : kFallbacks) g_fakeRegistry.values[name] = Dword(stored(f));
+        g_fakeRegistry.values["FullScreen"] = Dword(256);  // a flag: any non-zero value is set
         LoadSettings();
-        for (const Field& f : kFields)
-            EXPECT_EQ(g_settings.*f.member, &f == &failing ? f.fallback : stored(f)) << f.name;
+        SaveSettings();
+        for (const auto& [name, f] : kFallbacks)
+            EXPECT_EQ(g_fakeRegistry.values[name], Dword(name == failing ? f : stored(f))) << name;
     }
-}
-
-TEST_F(SettingsFaults, FlagStoredAsAnyNonZeroValueReadsAsOne) {
-    g_fakeRegistry = {.keyExists = true};
-    g_fakeRegistry.values["FullScreen"] = {REG_DWORD, {"\x00\x01\0\0", 4}};
-    LoadSettings();
-    EXPECT_EQ(g_settings.FullScreen, 1);
 }
 
 TEST_F(SettingsFaults, LanguageStoredWithoutNulOrUnreadable) {
@@ -76,11 +57,10 @@ TEST_F(SettingsFaults, LanguageStoredWithoutNulOrUnreadable) {
         std::string_view bytes;
         bool readFails;
         int language;
-    } cases[] = {
-        {"GB2312", false, 0},
-        {"BIG5", false, 1},
-        {"BIG5X", false, 2},       // compared up to the NUL
-        {{"OTHER", 6}, true, 1}};  // unreadable: the locale's language (0x0C04: Traditional)
+    } cases[] = {{"GB2312", false, 0},
+                 {"BIG5", false, 1},
+                 {"BIG5X", false, 2},       // up to the NUL
+                 {{"OTHER", 6}, true, 1}};  // unreadable: the locale's language (0x0C04)
     for (const auto& c : cases) {
         g_fakeRegistry = {
             .keyExists = true, .failDataRead = c.readFails ? "Language" : "", .langId = 0x0C04};
