@@ -21,32 +21,26 @@ Bytes Utf16z(std::u16string_view text) {
     return out.insert(out.end(), {0, 0}), out;
 }
 
-// Without a font block; names and ordinals of every kind, creation data. 120 bytes.
+// Names and ordinals of every kind, creation data, a font block announced by DS_FIXEDSYS alone.
 const Bytes kTwoItems = {
     0x01, 0x00, 0xFF, 0xFF, 0x44, 0x33, 0x22, 0x11,  // dlgVer 1, extended, helpID 0x11223344
-    0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC8, 0x80,  // exStyle 0x80, style: no font block
+    0x80, 0x00, 0x00, 0x00, 0x08, 0x00, 0xC8, 0x80,  // exStyle 0x80, style: DS_FIXEDSYS
     0x02, 0x00, 0x0A, 0x00, 0x14, 0x00, 0x64, 0x00,  // 2 items, x 10, y 20, cx 100
     0x32, 0x00, 0x4D, 0x00, 0x00, 0x00, 0xFF, 0xFF,  // cy 50, menu: name "M", class: ordinal...
     0x34, 0x12, 0x48, 0x00, 0x69, 0x00, 0x21, 0x00,  // ...0x1234, title "Hi!"...
-    0x00, 0x00, 0x00, 0x00,                          // ...its end at 42, zeros up to 44
+    0x00, 0x00, 0x08, 0x00, 0x90, 0x01, 0x00, 0x86,  // ...its end; 8 pt, weight 400, charset 134
+    0x58, 0x00, 0x00, 0x00,                          // typeface "X", ends at 52: aligned
     0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // item 0: helpID 5, exStyle 0
     0x00, 0x00, 0x01, 0x50, 0x01, 0x00, 0x02, 0x00,  // style 0x50010000, x 1, y 2
     0x03, 0x00, 0x04, 0x00, 0x39, 0x30, 0x00, 0x00,  // cx 3, cy 4, id 12345
     0xFF, 0xFF, 0x80, 0x00, 0xFF, 0xFF, 0x07, 0x00,  // class: ordinal 0x80, title: ordinal 7
-    0x03, 0x00, 0xAA, 0xBB, 0xCC, 0x00, 0x00, 0x00,  // 3 bytes of creation data, zeros up to 84
+    0x03, 0x00, 0xAA, 0xBB, 0xCC, 0x00, 0x00, 0x00,  // 3 bytes of creation data, zeros up to 92
     0x00, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,  // item 1: helpID 0, exStyle 0x200
     0x00, 0x00, 0x00, 0x50, 0xFE, 0xFF, 0x05, 0x00,  // style 0x50000000, x -2, y 5
     0x06, 0x00, 0x07, 0x00, 0x00, 0x00, 0x01, 0x00,  // cx 6, cy 7, id 0x10000: all 32 bits count
     0x43, 0x00, 0x6C, 0x00, 0x73, 0x00, 0x00, 0x00,  // class: the name "Cls"
     0x00, 0x00, 0x00, 0x00,                          // title absent, no creation data
 };
-
-std::unique_ptr<DialogTemplate> Parse(std::span<const std::uint8_t> bytes) {
-    std::string error;
-    auto model = DialogTemplate::FromBytes(bytes, &error);
-    EXPECT_NE(model, nullptr) << error;
-    return model;
-}
 
 // The program's dialog as the resource compiler builds it from the resource script.
 const Bytes& RealDialog() {
@@ -58,7 +52,8 @@ const Bytes& RealDialog() {
 }
 
 TEST(DialogTemplate, GoldenTemplateBuildsBackExactly) {
-    const auto t = Parse(kTwoItems);
+    const auto t = DialogTemplate::FromBytes(kTwoItems);
+    ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->builtSize(), kTwoItems.size() + 4 * 2 + 2);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(t->Build()) % 4, 0u);
     EXPECT_EQ(Copy(t->BuiltBytes()), kTwoItems);
@@ -73,7 +68,8 @@ TEST(DialogTemplate, ProgramDialogBuildsBackExactlyOrWithTheLocaleFont) {
     const auto oldItemsAt = res.begin() + (fontAt + 6 + Utf16z(u"MS Shell Dlg").size() + 3) / 4 * 4;
     for (auto [langId, charset, face] :
          {std::tuple{0x0409, 0, u""}, {0x0804, 134, u"宋体"}, {0x0404, 136, u"細明體"}}) {
-        const auto t = Parse(res);
+        const auto t = DialogTemplate::FromBytes(res);
+        ASSERT_NE(t, nullptr);
         ASSERT_EQ(t->itemCount(), 20);
         ApplyLocaleFont(*t, static_cast<std::uint16_t>(langId));
         t->Build();

@@ -17,8 +17,9 @@ namespace e2e {
 inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeReport";
 struct ProbeReport {
     LONG answered;
-    LOGFONTW font;  // the window's font
-    BOOL icons;     // both the big and the small window icon are set
+    LOGFONTW font;   // the window's font
+    LONG textWidth;  // its text in that font, in pixels
+    BOOL icons;      // both the big and the small window icon are set
 };
 
 inline void Require(bool ok, const std::string& what) {
@@ -114,8 +115,7 @@ inline ProbeReport Probe(HWND window) {
                                             sizeof(ProbeReport), kProbeMapping));
     const std::unique_ptr<ProbeReport, Closer<UnmapViewOfFile>> shared(
         static_cast<ProbeReport*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0)));
-    Require(hook && shared, "loading the probe");
-    *shared = {};
+    Require(hook && shared, "loading the probe");  // a new mapping: zeroed
     const std::unique_ptr<HHOOK__, Closer<UnhookWindowsHookEx>> hooked(
         SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr)));
     Send(window, RegisterWindowMessageA(kProbeMessage));

@@ -1,5 +1,5 @@
 // Window hook that Wine loads into the program's process: answers the test's probe message with
-// the window's font and whether it has its icons.
+// the window's font, the width of its text in that font, and whether it has its icons.
 #include "AppDriver.h"
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
@@ -11,6 +11,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         auto* report =
             static_cast<e2e::ProbeReport*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
         const auto font = reinterpret_cast<HFONT>(SendMessageW(call->hwnd, WM_GETFONT, 0, 0));
+        wchar_t text[256];
+        SIZE size{};
+        HDC dc = GetDC(call->hwnd);
+        SelectObject(dc, font);
+        GetTextExtentPoint32W(dc, text, GetWindowTextW(call->hwnd, text, 256), &size);
+        ReleaseDC(call->hwnd, dc);
+        report->textWidth = size.cx;
         report->icons = SendMessageW(call->hwnd, WM_GETICON, ICON_BIG, 0) &&
                         SendMessageW(call->hwnd, WM_GETICON, ICON_SMALL, 0);
         report->answered = font && GetObjectW(font, sizeof report->font, &report->font);

@@ -1,9 +1,9 @@
-// The real TorvanPatch.exe under Wine, driven as a user would, checked through what the user
-// sees and what the game patch reads. CTest runs it once per locale (LC_ALL); the run's
-// TORVAN_EXPECT_LANGID names the locale's LANGID.
+// The real TorvanPatch.exe under Wine, driven as a user would and checked through what the user
+// sees and the game patch reads; CTest runs it per locale (LC_ALL, TORVAN_EXPECT_LANGID).
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <climits>
 #include <vector>
 
@@ -16,14 +16,11 @@ namespace {
 
 enum Language { kSimplified, kTraditional, kEnglish };
 
-struct Locale {
-    LANGID langId;
-    UINT codePage;
-    Language language;  // when the key holds no usable "Language"; it also picks the font
-};
-constexpr Locale kLocales[] = {{0x0409, 1252, kEnglish},    {0x0804, 936, kSimplified},
-                               {0x1004, 936, kSimplified},  {0x0404, 950, kTraditional},
-                               {0x0C04, 950, kTraditional}, {0x1404, 950, kTraditional}};
+// LC_ALL gives Wine the user's LANGID and ANSI code page; with the LANGID comes the language the
+// dialog shows when the key holds no usable "Language", and the font.
+constexpr std::tuple<LANGID, UINT, Language> kLocales[] = {
+    {0x0409, 1252, kEnglish},    {0x0804, 936, kSimplified},  {0x1004, 936, kSimplified},
+    {0x0404, 950, kTraditional}, {0x0C04, 950, kTraditional}, {0x1404, 950, kTraditional}};
 
 // What each language shows, as characters, '|' between texts: encoded by Windows' own converter
 // for the set's code page, an oracle independent of the program's byte tables. First the title
@@ -81,11 +78,15 @@ const std::pair<const char*, int> kFields[] = {
 class E2e : public testing::Test {
   protected:
     void SetUp() override {
-        const int langId = std::stoi(std::getenv("TORVAN_EXPECT_LANGID"), nullptr, 16);
-        for (const Locale& l : kLocales) locale_ = l.langId == langId ? l : locale_;
-        // A locale that silently did not apply would make every locale check meaningless.
-        ASSERT_EQ(GetUserDefaultLangID(), locale_.langId);
-        ASSERT_EQ(GetACP(), locale_.codePage);
+        const int expected = std::stoi(std::getenv("TORVAN_EXPECT_LANGID"), nullptr, 16);
+        for (const auto& [langId, codePage, language] : kLocales) {
+            if (langId != expected) continue;
+            // A locale that silently did not apply would make every locale check meaningless.
+            ASSERT_EQ(GetUserDefaultLangID(), langId);
+            ASSERT_EQ(GetACP(), codePage);
+            localeLanguage_ = language;
+        }
+        ASSERT_NE(localeLanguage_, -1);
         ResetRegistry();
     }
 
@@ -115,10 +116,11 @@ class E2e : public testing::Test {
     }
 
     void ExpectShows(const Record& record) const {
-        for (int i = 0; const auto& [name, id] : kFields) {
+        for (int i = 0; i < 10; ++i) {
+            const int id = kFields[i].second;
             const std::string shown = i < 5 ? std::to_string(Checked(id)) : Text(Control(id));
-            EXPECT_EQ(shown, std::to_string(i < 5 ? record[i] != 0 : record[i])) << name;
-            ++i;
+            EXPECT_EQ(shown, std::to_string(i < 5 ? record[i] != 0 : record[i]))
+                << kFields[i].first;
         }
         for (int id : {IDC_FULLSCREEN, IDC_POS_X, IDC_POS_Y, IDC_WIDTH, IDC_HEIGHT})
             EXPECT_EQ(Enabled(id), record[0] != 0) << id;
@@ -139,17 +141,13 @@ class E2e : public testing::Test {
     // SimSun and MingLiU at 9 points on Chinese systems; elsewhere the resource's font.
     void ExpectLocaleFont() const {
         const wchar_t* faces[] = {L"宋体", L"細明體", L"MS Shell Dlg"};
-        const int points = locale_.language == kEnglish ? 8 : 9;
-        for (HWND window : {dialog_, Control(IDC_WINDOWED)}) {
-            const LOGFONTW font = Probe(window).font;
-            EXPECT_STREQ(font.lfFaceName, faces[locale_.language]);
-            EXPECT_EQ(font.lfHeight,
-                      -MulDiv(points, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 72));
-        }
+        const int points = localeLanguage_ == kEnglish ? 8 : 9;
+        const LOGFONTW font = Probe(Control(IDC_WINDOWED)).font;  // the dialog's, given to each
+        EXPECT_STREQ(font.lfFaceName, faces[localeLanguage_]);
+        EXPECT_EQ(font.lfHeight, -MulDiv(points, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 72));
     }
 
-    // The message box a click opens, owned by the dialog: its texts, only an OK button, an
-    // icon or none; then OK.
+    // The message box a click opens, owned by the dialog: texts, icon or none, only OK; then OK.
     void ExpectBox(int click, int language, int caption, int text, bool icon) const {
         Post(Control(click), BM_CLICK);  // a sent click would block while the box is open
         const HWND box = app_->WaitForWindow(dialog_);
@@ -165,16 +163,8 @@ class E2e : public testing::Test {
         Send(GetDlgItem(box, IDOK), BM_CLICK);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     }
-    void ExpectAbout(int language) const {
-        ExpectBox(IDC_ABOUT, language, kAboutCaption, kAboutText, false);
-    }
 
-    void Close() const {
-        Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);
-        EXPECT_EQ(app_->WaitForExit(), 0u);
-    }
-
-    Locale locale_{};
+    int localeLanguage_ = -1;
     std::optional<App> app_;
     HWND dialog_ = nullptr;
 };
@@ -187,15 +177,16 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     EXPECT_TRUE(Probe(dialog_).icons);
 
     // What a user would notice of the layout: the left column aligned, nothing overlapping
-    // (dialog units round to pixels: touching may overlap by one), nothing cut off by the edge.
+    // (dialog units round to pixels: touching may overlap by one), nothing cut off.
     RECT dialog, r, overlap;
     GetClientRect(dialog_, &dialog);
     MapWindowPoints(dialog_, nullptr, reinterpret_cast<POINT*>(&dialog), 2);
     std::vector<RECT> placed;
     for (HWND c = GetWindow(dialog_, GW_CHILD); c;
          c = GetWindow(c, GW_HWNDNEXT), placed.push_back(r)) {
-        const int id = GetDlgCtrlID(c);
+        const int id = GetDlgCtrlID(c), box = id >= IDC_WINDOWED && id <= IDC_BGM_STEREO ? 20 : 0;
         GetWindowRect(c, &r);
+        EXPECT_LE(Probe(c).textWidth + box, r.right - r.left) << id;  // the text not cut off
         EXPECT_TRUE(placed.empty() || r.left == placed[0].left || id == IDC_LOAD || id == IDC_ABOUT)
             << id;
         EXPECT_TRUE(IntersectRect(&overlap, &r, &dialog) && EqualRect(&overlap, &r)) << id;
@@ -205,7 +196,7 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     }
     EXPECT_FALSE(ReadKey()) << "starting must not write";
 
-    ExpectAbout(kSimplified);
+    ExpectBox(IDC_ABOUT, kSimplified, kAboutCaption, kAboutText, false);
     // Enter and Escape leave the dialog open; a click queued behind them shows they were handled.
     for (WPARAM key : {VK_RETURN, VK_ESCAPE}) Post(Control(IDC_WINDOWED), WM_KEYDOWN, key, 1);
     Post(Control(IDC_BGM_STEREO), BM_CLICK);
@@ -214,13 +205,13 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     Click(IDC_BGM_STEREO);
     Click(IDC_SAVE);
     ExpectStored(kSimplified, kStart);
-    EXPECT_FALSE(ReadKey(kSettingsKey, KEY_WOW64_64KEY)) << "nothing in the 64-bit view";
     Type(IDC_WIDTH, "999");
-    Close();  // without saving
+    Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);  // the title bar's close button, without saving
+    EXPECT_EQ(app_->WaitForExit(), 0u);
     ExpectStored(kSimplified, kStart);
 }
 
-TEST_F(E2e, EditsAreSavedAsTypedSurviveALanguageSwitchAndLoadDiscardsThem) {
+TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSaysSo) {
     Start();
     Click(IDC_WINDOWED);
     ExpectShows({1, 0, 1, 1, 0, 44100, 0, 0, 640, 400});
@@ -247,7 +238,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveALanguageSwitchAndLoadDiscardsThem) {
         Pick(language);
         ExpectTexts(language);
         ExpectShows(edited);
-        ExpectAbout(language);
+        ExpectBox(IDC_ABOUT, language, kAboutCaption, kAboutText, false);
     }
     ExpectLocaleFont();  // the UI language never changes the font
     EXPECT_EQ(Send(Control(IDC_LANGUAGE), CB_GETCOUNT), 3) << "entries are added once";
@@ -256,6 +247,18 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveALanguageSwitchAndLoadDiscardsThem) {
     Click(IDC_LOAD);
     ExpectTexts(kSimplified);
     ExpectShows(saved);
+
+    // A Save that cannot write says so in the current language. A non-volatile key cannot be
+    // created below a volatile one: the closest Wine gets to no write access to the machine keys.
+    ResetRegistry();
+    OpenKey("Software\\Kavrenta", KEY_ALL_ACCESS, REG_OPTION_VOLATILE);
+    ExpectBox(IDC_SAVE, kSimplified, kTitle, kSaveFailed, true);
+    Pick(kTraditional);
+    ExpectBox(IDC_SAVE, kTraditional, kTitle, kSaveFailed, true);
+    // No selection, which only a program can make, reads as language -1: English.
+    Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
+    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
+    EXPECT_FALSE(ReadKey());
 }
 
 TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
@@ -271,35 +274,22 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     Store("WindowWidth", REG_DWORD, Dword(INT_MAX));
     Store("WindowHeight", REG_DWORD, Dword(1).substr(0, 3));
     Start("/reset --language=BIG5 Windowed=1 \"C:\\no such\\file.ini\"");  // ignored
-    ExpectTexts(locale_.language);
+    ExpectTexts(localeLanguage_);
     ExpectShows({0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400});
 
     // A switch takes the dialog into the record; Load then replaces only what is stored usably
     // and drops the language picked but not saved.
     Click(IDC_BGM_TESSAL);
     Type(IDC_HEIGHT, "123");
-    Pick((locale_.language + 1) % 3);
+    Pick((localeLanguage_ + 1) % 3);
     Click(IDC_LOAD);
     const Record loaded{0, 1, 0, 0, 1, 22050, -20, 0, INT_MAX, 123};
-    ExpectTexts(locale_.language);
+    ExpectTexts(localeLanguage_);
     ExpectShows(loaded);
     Click(IDC_SAVE);
-    ExpectStored(locale_.language, loaded);
-    Close();
-}
-
-TEST_F(E2e, SaveThatCannotCreateTheKeySaysSoInTheCurrentLanguage) {
-    // A non-volatile key cannot be created below a volatile one: the closest Wine gets to a
-    // user without write access to HKEY_LOCAL_MACHINE.
-    OpenKey("Software\\Kavrenta", KEY_ALL_ACCESS, REG_OPTION_VOLATILE);
-    Start();
-    ExpectBox(IDC_SAVE, kSimplified, kTitle, kSaveFailed, true);
-    Pick(kTraditional);
-    ExpectBox(IDC_SAVE, kTraditional, kTitle, kSaveFailed, true);
-    // No selection, which only a program can make, reads as language -1: English.
-    Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
-    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
-    EXPECT_FALSE(ReadKey());
+    ExpectStored(localeLanguage_, loaded);
+    Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_EQ(app_->WaitForExit(), 0u);
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
@@ -317,7 +307,7 @@ TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
         ResetRegistry();
         Store(c.type == REG_NONE ? "Other" : "Language", c.type, c.bytes);
         Start();
-        ExpectTexts(c.language < 0 ? locale_.language : c.language);
+        ExpectTexts(c.language < 0 ? localeLanguage_ : c.language);
         ExpectLocaleFont();
     }
 }

@@ -52,21 +52,18 @@ TEST_F(SettingsFaults, FailedDataReadStoresTheFallbackAndFlagsReadAsOne) {
     }
 }
 
+// Compared up to the bytes read, as if the NUL were there; unreadable: the locale's language.
 TEST_F(SettingsFaults, LanguageStoredWithoutNulOrUnreadable) {
-    const struct {
-        std::string_view bytes;
-        bool readFails;
-        int language;
-    } cases[] = {{"GB2312", false, 0},
-                 {"BIG5", false, 1},
-                 {"BIG5X", false, 2},       // up to the NUL
-                 {{"OTHER", 6}, true, 1}};  // unreadable: the locale's language (0x0C04)
-    for (const auto& c : cases) {
+    using Case = std::tuple<std::string_view, bool, int>;  // bytes, read fails, language
+    for (auto [bytes, readFails, language] : {Case{"GB2312", false, 0},
+                                              {"BIG5", false, 1},
+                                              {"BIG5X", false, 2},
+                                              {{"OTHER", 6}, true, 1}}) {
         g_fakeRegistry = {
-            .keyExists = true, .failDataRead = c.readFails ? "Language" : "", .langId = 0x0C04};
-        g_fakeRegistry.values["Language"] = {REG_SZ, std::string(c.bytes)};
+            .keyExists = true, .failDataRead = readFails ? "Language" : "", .langId = 0x0C04};
+        g_fakeRegistry.values["Language"] = {REG_SZ, std::string(bytes)};
         LoadSettings();
-        EXPECT_EQ(g_uiLanguage, c.language) << c.bytes;
+        EXPECT_EQ(g_uiLanguage, language) << bytes;
     }
 }
 
