@@ -4,23 +4,24 @@
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
-scripts/install-deps.sh
-cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
-export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-shots}
-export exe="$repo/build/win32/app/TorvanPatch.exe"
+exe="$repo/build/win32/app/TorvanPatch.exe"
+if [ "${1:-}" != --in-wine-env ]; then
+    scripts/install-deps.sh
+    cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
+    export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-shots}
+    exec scripts/with-wine-env.sh "$0" --in-wine-env
+fi
+
+# /reg:32: the 32-bit view, which the 32-bit program reads.
+key='HKLM\Software\Kavrenta\Torvan'
 shoot() { # locale, stored language, output name
-    # /reg:32: the 32-bit view, which the 32-bit program reads.
-    local key='HKLM\Software\Kavrenta\Torvan'
     LC_ALL=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Language /t REG_SZ /d "$2" /f >/dev/null
     LC_ALL=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
     LC_ALL=$1 scripts/screenshot.sh "$exe" "docs/$3"
     echo "docs/$3 ($1, $2)"
 }
-export -f shoot
-scripts/with-wine-env.sh bash -c '
-    scripts/wine-appearance.sh
-    shoot zh_CN.UTF-8 GB2312 dialog-zh-CN.png
-    shoot zh_TW.UTF-8 BIG5 dialog-zh-TW.png
-    shoot en_US.UTF-8 OTHER dialog-en.png
-    scripts/wine-run.sh reg delete "HKLM\Software\Kavrenta\Torvan" /reg:32 /f >/dev/null
-'
+scripts/wine-appearance.sh
+shoot zh_CN.UTF-8 GB2312 dialog-zh-CN.png
+shoot zh_TW.UTF-8 BIG5 dialog-zh-TW.png
+shoot en_US.UTF-8 OTHER dialog-en.png
+scripts/wine-run.sh reg delete "$key" /reg:32 /f >/dev/null

@@ -16,7 +16,6 @@ namespace e2e {
 // across processes: sent the message, it writes to shared memory of the second name.
 inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeReport";
 struct ProbeReport {
-    LONG answered;
     LOGFONTW font;   // the window's font
     LONG textWidth;  // its text in that font, in pixels
     BOOL icons;      // both the big and the small window icon are set
@@ -119,7 +118,7 @@ inline ProbeReport Probe(HWND window) {
     const std::unique_ptr<HHOOK__, Closer<UnhookWindowsHookEx>> hooked(
         SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr)));
     Send(window, RegisterWindowMessageA(kProbeMessage));
-    Require(hooked && shared->answered, "asking the probe");
+    Require(hooked && shared->font.lfHeight, "asking the probe");
     return *shared;
 }
 

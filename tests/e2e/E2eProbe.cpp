@@ -20,7 +20,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         report->textWidth = size.cx;
         report->icons = SendMessageW(call->hwnd, WM_GETICON, ICON_BIG, 0) &&
                         SendMessageW(call->hwnd, WM_GETICON, ICON_SMALL, 0);
-        report->answered = font && GetObjectW(font, sizeof report->font, &report->font);
+        GetObjectW(font, sizeof report->font, &report->font);
         UnmapViewOfFile(report);
         CloseHandle(mapping);
     }

@@ -156,9 +156,11 @@ class E2e : public testing::Test {
         EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), Expected(language, text));
         std::string controls;
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            const bool isIcon = Send(c, STM_GETICON) != 0;
-            if (IsWindowVisible(c) && GetDlgCtrlID(c) != 0xFFFF)  // all but the text
-                controls += isIcon ? "icon " : std::to_string(GetDlgCtrlID(c)) + " ";
+            char kind[8] = {};
+            GetClassNameA(c, kind, sizeof kind);
+            if (IsWindowVisible(c) && Send(c, STM_GETICON)) controls += "icon ";
+            if (IsWindowVisible(c) && lstrcmpiA(kind, "Button") == 0)
+                controls += std::to_string(GetDlgCtrlID(c)) + " ";
         }
         EXPECT_EQ(controls, icon ? "icon 1 " : "1 ");  // 1: IDOK
         Send(GetDlgItem(box, IDOK), BM_CLICK);
