@@ -223,7 +223,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     Click(IDC_BGM_TESSAL);
     ExpectShows({1, 0, 0, 0, 1, 44100, 0, 0, 640, 400});
     Type(IDC_SAMPLE_RATE, "-99999999999");  // eleven characters are read: clamps
-    Type(IDC_POS_X, "\t -5");
+    Type(IDC_POS_X, "\t\n\v\f\r -5");       // every white space strtol skips
     Type(IDC_POS_Y, "+99999999999");
     Type(IDC_WIDTH, "12abc");
     Type(IDC_HEIGHT, "abc");
