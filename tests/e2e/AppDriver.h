@@ -86,7 +86,6 @@ inline std::optional<Values> ReadKey(const char* path = kSettingsKey, REGSAM vie
     return values;
 }
 
-// ---- The program's windows.
 inline LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     Require(SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result),

@@ -1,5 +1,4 @@
-// Window hook that Wine loads into the program's process: answers the test's probe message with
-// the window's font, the width of its text in that font, and whether it has its icons.
+// Window hook that Wine loads into the program's process to answer Probe() (AppDriver.h) there.
 #include "AppDriver.h"
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
