@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-i686-posix                            # the Windows tests' compiler (std::mutex)
     binutils-mingw-w64-i686                             # windres, objdump
     debootstrap                                         # makes the Wine root
+    zip unzip                                           # the players' package (release.sh)
 )
 missing=()
 for p in "${packages[@]}"; do
