@@ -108,34 +108,18 @@ timer_pid=
 signalled=
 quiet=
 
-inside_pids() { # processes whose root is the Wine root; in this PID namespace, so only this run's
-    local p r
-    for p in "$root"/proc/[0-9]*; do
-        r=$(readlink "$p/root" 2>/dev/null) || continue # gone, or a zombie
-        [ "$r" = "$root" ] && echo "${p##*/}"
-    done
-    return 0
-}
-signal_inside() {
-    local pids
-    pids=$(inside_pids)
-    [ -z "$pids" ] || kill -s "$1" $pids 2>/dev/null || true
-}
+# Every other process of this PID namespace is this run's: kill -1 from its PID 1 reaches them all.
+signal_inside() { kill -s "$1" -1 2>/dev/null || true; }
 # Ends every process left inside: politely, then for good.
 sweep() {
     local i
-    [ -n "$(inside_pids)" ] || return 0
-    signal_inside TERM
-    for i in $(seq 30); do
-        [ -n "$(inside_pids)" ] || return 0
+    for i in $(seq 80); do
+        kill -0 -1 2>/dev/null || return 0
+        [ "$i" -eq 1 ] && signal_inside TERM
+        [ "$i" -eq 31 ] && signal_inside KILL
         sleep 0.1
     done
-    signal_inside KILL
-    for i in $(seq 50); do
-        [ -n "$(inside_pids)" ] || return 0
-        sleep 0.1
-    done
-    echo "in-wine-root: processes still inside $root: $(inside_pids | tr '\n' ' ')" >&3
+    echo "in-wine-root: processes still inside $root" >&3
 }
 finish() {
     local rc=$?
