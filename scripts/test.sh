@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests and a bounded fuzz run (ASan + UBSan); the 32-bit product
-# build with its exe checks (imports, Windows XP, reproducible bytes); and the end-to-end suite,
-# 32-bit like the product, driving build/win32's TorvanPatch.exe under Wine 10 in six locales,
-# through WoW64 or emulated (scripts/windows-32.sh; TORVAN_WINDOWS_32 forces one).
+# build with its exe checks (size, imports, Windows XP, reproducible bytes) and the players'
+# package (scripts/release.sh: the tested exe, matching sums, the same zip twice); and the
+# end-to-end suite, 32-bit like the product, driving build/win32's TorvanPatch.exe under Wine 10 in
+# six locales, through WoW64 or emulated (scripts/windows-32.sh; TORVAN_WINDOWS_32 forces one).
 # Checks the Debian packages and makes the Wine root first (once per machine and user).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,6 +31,7 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32
 scripts/check-exe.sh build/win32/app/TorvanPatch.exe pe32
 scripts/check-reproducible.sh
+scripts/check-release.sh
 
 step "The end-to-end tests' build (32-bit, like the product)"
 cmake --preset wintest >/dev/null
