@@ -25,7 +25,7 @@ LONG WINAPI Hook(Args... args) {
     const char* formats[] = {"open:%lu", "create:%lu", data ? "read:%s" : "size:%s", "write:%s"};
     char word[32] = "close";
     if constexpr (F != kClose) wsprintfA(word, formats[F], std::get<std::array{3, 5, 1, 1}[F]>(a));
-    const LONG result = data && !lstrcmpA(word, g_record->fail)
+    const LONG result = !lstrcmpA(word, g_record->fail)
                             ? ERROR_ACCESS_DENIED
                             : reinterpret_cast<LONG(WINAPI*)(Args...)>(g_real[F])(args...);
     char* const end = g_record->calls + lstrlenA(g_record->calls);
