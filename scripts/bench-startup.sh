@@ -1,22 +1,25 @@
 #!/usr/bin/env bash
-# Start-up benchmark (not part of the test run): under Wine 10 (WoW64), the median time from
+# Start-up benchmark (not part of the test run): under Wine 10, the median time from
 # process creation to a visible dialog, for TorvanPatch.exe and two baselines that show a dialog
 # and do nothing else (an empty one, and the program's own twenty-control dialog resource), runs
 # interleaved; then the ratios and the product's size and imports. All 32-bit release builds, as
-# shipped.
+# shipped. It says which way ran them (WoW64 or emulated: scripts/windows-32.sh): compare figures,
+# and ratios, only within one way.
 #   bench-startup.sh [runs]   (default 25)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 runs=${1:-25}
 scripts/install-deps.sh
+TORVAN_WINDOWS_32=$(scripts/windows-32.sh --say)
+export TORVAN_WINDOWS_32
 bench=build/bench
 cmake --preset win32 -B "$bench" -DTORVAN_BENCH=ON >/dev/null
 cmake --build "$bench" -j2 >/dev/null
 winpath() { echo "Z:${1//\//\\}"; }
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-bench}
 export LC_ALL=${LC_ALL:-en_US.UTF-8}
-echo "==== Start-up under Wine ($runs runs each, interleaved, LC_ALL=$LC_ALL)"
+echo "==== Start-up under Wine, $TORVAN_WINDOWS_32 ($runs runs each, interleaved, LC_ALL=$LC_ALL)"
 out=$(scripts/with-wine-env.sh scripts/wine-run.sh "$bench/bench/startup_bench.exe" "$runs" \
     "$(winpath "$repo/$bench/app/TorvanPatch.exe")" \
     "$(winpath "$repo/$bench/bench/bare_dialog.exe")" \
@@ -25,5 +28,6 @@ grep -a '^median' <<<"$out"
 medians=($(sed -n 's/^median .* \([0-9.]*\) ms over .*/\1/p' <<<"$out"))
 awk -v t="${medians[0]}" -v e="${medians[1]}" -v r="${medians[2]}" 'BEGIN {
     printf "ratio to the empty dialog: %.3f\nratio to the same dialog resource: %.3f\n", t / e, t / r }'
+echo "(measured $TORVAN_WINDOWS_32: compare only with figures of the same way)"
 echo "==== The product"
 scripts/check-exe.sh "$bench/app/TorvanPatch.exe" pe32

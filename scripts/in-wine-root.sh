@@ -1,33 +1,73 @@
 #!/usr/bin/env bash
-# Runs a command inside the Wine root (see wine-root.sh, called first: it makes the root once), as root:
-#   in-wine-root.sh CMD [ARGS...]
+# Runs a command inside the Wine root (see wine-root.sh, called first: it makes the root once):
+#   in-wine-root.sh CMD [ARGS...]          the Windows side: 32-bit programs run the way
+#                                          windows-32.sh chooses (WoW64, or emulated)
+#   in-wine-root.sh --admin CMD [ARGS...]  package work while the root is made: no binds
+#   in-wine-root.sh --owner CMD [ARGS...]  CMD on the host, as the owner of the root's files
+#   in-wine-root.sh --where                prints where the root is
 # The repository is bind-mounted at its own path, so build trees and CTest work unchanged; so are
 # the current directory and WINEPREFIX when they lie outside it, each path in TORVAN_WINE_ROOT_BIND
 # (colon-separated), and the X socket of a local DISPLAY. The current directory and the environment
-# are kept (LC_ALL, WINEPREFIX, ...), with the root's PATH and HOME. Mounts and processes live in a private mount and PID
-# namespace, so concurrent runs never see each other's; on every exit (success, failure, SIGINT,
-# SIGTERM, SIGHUP) whatever still runs inside is ended and the mounts are undone. Already inside the
-# root, it just runs CMD.
+# are kept (LC_ALL, WINEPREFIX, ...), with the root's PATH and HOME. Mounts, processes and the
+# binfmt_misc entry of the emulated way live in private namespaces, so concurrent runs never see
+# each other's; on every exit (success, failure, SIGINT, SIGTERM, SIGHUP) whatever still runs
+# inside is ended and the namespaces go with it. Already inside the root, it just runs CMD.
 set -euo pipefail
 stamp=/etc/torvan-wine-root # exists only inside a finished root
 [ -e "$stamp" ] && exec "$@"
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=${TORVAN_WINE_ROOT:-/var/cache/torvan-wine-root}
 # A command run in the background gets /dev/null as input unless told otherwise; keep ours, or
 # give it /dev/null when there is none.
 { : <&0; } 2>/dev/null || exec </dev/null
 
+# The one place that tells root from an ordinary user. The root's files belong to root, or, made
+# by a user, to that user (uid 0 inside) and the user's subordinate IDs (the rest), so a user
+# always enters through a user namespace mapping both. Root needs one only to run programs: the
+# emulated way registers its i386 interpreter in the binfmt_misc instance of its own user
+# namespace, never in the host's.
+if [ "$(id -u)" -eq 0 ]; then
+    root=${TORVAN_WINE_ROOT:-/var/cache/torvan-wine-root}
+else
+    root=${TORVAN_WINE_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/torvan-wine-root}
+fi
+export TORVAN_WINE_ROOT=${root%/} # the namespaces' uid 0 must not take root's default
+root=$TORVAN_WINE_ROOT
+user_namespace() { # all: every ID of the root's files (packages); self: the caller alone
+    if [ "$(id -u)" -ne 0 ]; then
+        echo --user --map-auto --map-root-user
+    elif [ "$1" = self ]; then
+        echo --user --map-root-user
+    fi
+}
+
+mode=run
+case ${1-} in
+--where) echo "$root" && exit 0 ;;
+--admin) mode=admin && shift ;;
+--owner)
+    shift
+    # shellcheck disable=SC2046 # the flags are words
+    exec unshare $(user_namespace all) "$@"
+    ;;
+esac
+
 if [ "${1-}" != --in-namespace ]; then
     if [ $# -eq 0 ]; then
-        echo "usage: in-wine-root.sh CMD [ARGS...]" >&2
+        echo "usage: in-wine-root.sh [--admin] CMD [ARGS...]" >&2
         exit 2
     fi
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "in-wine-root: chroot and mounts take root: run it with sudo" >&2
-        exit 1
+    ids=all
+    if [ $mode = run ]; then
+        "$here/wine-root.sh"
+        # Said once per run: by the first script that decides it, which passes it on.
+        case ${TORVAN_WINDOWS_32:-auto} in
+        auto) TORVAN_WINDOWS_32=$("$here/windows-32.sh" --say) ;;
+        *) TORVAN_WINDOWS_32=$("$here/windows-32.sh") ;;
+        esac
+        export TORVAN_WINDOWS_32
+        ids=self
     fi
-    [ -n "${TORVAN_WINE_ROOT_BUILDING:-}" ] || "$here/wine-root.sh"
     # unshare holds SIGINT and SIGTERM until its child ends, so this half passes them on to the
     # child (the half below); without a trap-interruptible wait, a SIGTERM would wait for the
     # command to end by itself.
@@ -44,8 +84,9 @@ if [ "${1-}" != --in-namespace ]; then
     # --kill-child: should unshare be killed, its child (PID 1 of the namespace) is too, and the
     # kernel then ends every process in it. A background job starts with SIGINT ignored: env gives
     # the default back.
-    unshare --mount --propagation private --pid --fork --kill-child=KILL \
-        env --default-signal=INT,QUIT "$here/in-wine-root.sh" --in-namespace "$@" <&0 &
+    # shellcheck disable=SC2046 # the flags are words
+    unshare $(user_namespace $ids) --mount --propagation private --pid --fork --kill-child=KILL \
+        env --default-signal=INT,QUIT "$here/in-wine-root.sh" --in-namespace $mode "$@" <&0 &
     ns_pid=$!
     while :; do
         rc=0
@@ -56,11 +97,12 @@ if [ "${1-}" != --in-namespace ]; then
     done
 fi
 
-# Below: PID 1 of a new PID namespace, in a private mount namespace.
-shift
+# Below: PID 1 of a new PID namespace, in a private mount (and, but for root's package work, user)
+# namespace.
+mode=$2
+shift 2
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 root=$(readlink -f "$root")
-mounts=()
 cmd_pid=
 timer_pid=
 signalled=
@@ -96,16 +138,13 @@ sweep() {
     echo "in-wine-root: processes still inside $root: $(inside_pids | tr '\n' ' ')" >&3
 }
 finish() {
-    local rc=$? i
+    local rc=$?
     trap '' INT TERM HUP USR1
     [ -n "$quiet" ] || exec 3>&2 2>/dev/null # see below
     [ -z "$timer_pid" ] || kill "$timer_pid" 2>/dev/null || true
     sweep
-    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-        umount -R "${mounts[i]}" 2>/dev/null || umount -R -l "${mounts[i]}" 2>/dev/null ||
-            echo "in-wine-root: could not unmount ${mounts[i]}" >&3
-    done
-    # Mount points made below stay: removing one would detach it from a concurrent run too.
+    # The mounts and the binfmt_misc entry go with the namespaces, once the last process in them
+    # has ended. Mount points made below stay: removing one would detach a concurrent run's.
     exit "$rc"
 }
 trap finish EXIT
@@ -130,12 +169,31 @@ mount_at() { # host path, then mount options: mounts it at the same path inside 
     shift
     if [ -d "$src" ]; then mkdir -p "$dst"; else mkdir -p "$(dirname "$dst")" && touch "$dst"; fi
     mount "$@" "$src" "$dst"
-    mounts+=("$dst")
 }
 mount -t proc -o nosuid,nodev,noexec proc "$root/proc" # this PID namespace's own
-mounts+=("$root/proc")
 mount_at /sys --rbind
 mount_at /dev --rbind # with /dev/pts and /dev/shm
+
+# 32-bit Windows programs. The 64-bit Wine hands them to Wine's 32-bit Linux loader when it finds
+# one, and runs them itself through WoW64 otherwise: each way shows it what it needs.
+windows_32_way() {
+    local wine=$root/usr/lib/wine
+    case $TORVAN_WINDOWS_32 in
+    emulated)
+        # Every i386 ELF (the loader, and what it loads) runs under the root's qemu-i386. F: the
+        # interpreter is opened now, through this side's paths, so it works inside the chroot too.
+        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+        printf '%s' ':torvan-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$root"'/usr/bin/qemu-i386:F' \
+            >/proc/sys/fs/binfmt_misc/register
+        ;;
+    wow64)
+        # No 32-bit loader, and the 32-bit PE DLLs where the 64-bit Wine looks for them.
+        mount --bind "$wine-wow64" "$wine"
+        mount --bind "$root/usr/lib/i386-linux-gnu/wine/i386-windows" \
+            "$root/usr/lib/x86_64-linux-gnu/wine/i386-windows"
+        ;;
+    esac
+}
 
 bound=()
 covered() { # is the path already visible inside the root through a mount made here?
@@ -159,7 +217,7 @@ bind() { # host path, then what it is (for messages)
         bound+=("$p")
     done
 }
-if [ -z "${TORVAN_WINE_ROOT_BUILDING:-}" ]; then
+if [ $mode = run ]; then
     bind "$(cd "$here/.." && pwd)" "the repository"
     bind "$PWD" "the current directory"
     if [ -n "${WINEPREFIX:-}" ]; then
@@ -185,6 +243,7 @@ if [ -z "${TORVAN_WINE_ROOT_BUILDING:-}" ]; then
         fi
     fi
     cwd=$PWD
+    windows_32_way
 else
     cwd=/
 fi

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs what the build and the native tests need from Debian's packages, once; the Windows side
-# (Wine 10, Xvfb, fonts, screenshot tools) lives in the root that scripts/wine-root.sh makes.
-# Safe to run again: it only calls apt-get when a package is missing.
+# Installs what the build, the native tests and the making of the Wine root need from Debian's
+# packages: the one step that takes root. Everything else runs as an ordinary user, who needs a
+# subordinate ID range (/etc/subuid, /etc/subgid) for the Wine root's files; this checks for one.
+# Safe to run again: it only calls apt-get when a package is missing. The Windows side (Wine 10,
+# qemu-i386, Xvfb, fonts, screenshot tools) lives in the root that scripts/wine-root.sh makes.
 set -euo pipefail
 packages=(
-    cmake make clang libclang-rt-14-dev googletest      # native build, sanitizers, libFuzzer, tests
+    cmake make gcc clang libclang-rt-14-dev googletest  # native build, sanitizers, libFuzzer, tests
     g++-mingw-w64-i686-win32                            # the product's compiler (win32 threads: XP)
     g++-mingw-w64-i686-posix                            # the Windows tests' compiler (std::mutex)
     binutils-mingw-w64-i686                             # windres, objdump
-    debootstrap                                         # makes the Wine root
+    mmdebstrap uidmap                                   # makes the Wine root, also unprivileged
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -16,10 +18,23 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
     echo "install-deps: all packages present"
-    exit 0
+elif [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: installing Debian packages takes root, once: sudo $0" >&2
+    echo "install-deps: missing: ${missing[*]}" >&2
+    exit 1
+else
+    echo "install-deps: installing from Debian: ${missing[*]}"
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
-echo "install-deps: installing from Debian: ${missing[*]}"
-sudo=
-[ "$(id -u)" -eq 0 ] || sudo=sudo
-$sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+
+# Whoever runs the rest: this user, or the one who called sudo.
+user=${SUDO_USER:-$(id -un)}
+[ "$user" != root ] || exit 0
+for f in /etc/subuid /etc/subgid; do
+    grep -q "^$user:\|^$(id -u "$user"):" "$f" 2>/dev/null && continue
+    echo "install-deps: $user has no subordinate ID range in $f, which the Wine root's files need;" \
+        "as root: usermod --add-subuids 100000-165535 --add-subgids 100000-165535 $user" >&2
+    [ -n "${SUDO_USER:-}" ] || exit 1 # the admin is told; the user cannot go on
+    exit 0
+done

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests and a bounded fuzz run (ASan + UBSan); the 32-bit product
 # build with its exe checks (imports, Windows XP, reproducible bytes); and the end-to-end suite,
-# 32-bit like the product, driving build/win32's TorvanPatch.exe under Wine 10 in six locales.
-# Installs missing Debian packages and makes the Wine root first (once per machine).
+# 32-bit like the product, driving build/win32's TorvanPatch.exe under Wine 10 in six locales,
+# through WoW64 or emulated (scripts/windows-32.sh; TORVAN_WINDOWS_32 forces one).
+# Checks the Debian packages and makes the Wine root first (once per machine and user).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -10,6 +11,8 @@ step() { printf '\n==== %s\n' "$*"; }
 
 step "Packages and the Wine root"
 scripts/install-deps.sh
+TORVAN_WINDOWS_32=$(scripts/windows-32.sh --say)
+export TORVAN_WINDOWS_32
 scripts/wine-root.sh
 
 step "Native build (clang, ASan + UBSan)"
@@ -36,7 +39,7 @@ step "Native tests (unit tests; the template parser fuzzed for 30 s)"
 wait "$native_tests" || true
 cat "$native_log"
 
-step "End-to-end tests: the product under Wine 10 (WoW64) in six locales"
+step "End-to-end tests: the product under Wine 10 ($TORVAN_WINDOWS_32) in six locales"
 wine_log=$(mktemp)
 # A fresh prefix per run: no registry state or settings carried over from an earlier run.
 rm -rf build/wineprefix-test

@@ -4,7 +4,8 @@
 # wineserver left bound to a dead display makes every later window creation fail.
 #   with-wine-env.sh CMD [ARGS...]
 #   WINEPREFIX  prefix to use (default: build/wineprefix in the repo); reused across runs
-# The prefix is 64-bit; Wine 10 runs 32-bit programs in it through WoW64, with no 32-bit Linux code.
+# The prefix is 64-bit, as on 64-bit Windows; its 32-bit programs run the way in-wine-root.sh set
+# up (TORVAN_WINDOWS_32: WoW64, or emulated).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 if [ ! -e /etc/torvan-wine-root ]; then
@@ -43,22 +44,24 @@ fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 # A prefix made by another Wine (such as the Wine 8 this repository used before, without 32-bit
-# DLLs) is made again rather than patched, when it is one of the repository's own.
+# DLLs), or for the other way, is made again rather than patched, when it is one of the
+# repository's own.
 made_by=$WINEPREFIX/.torvan-wine
-if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$made_by" 2>/dev/null)" != "$(wine --version)" ]; then
+made_for="$(wine --version) ${TORVAN_WINDOWS_32:-}"
+if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$made_by" 2>/dev/null)" != "$made_for" ]; then
     case $(realpath -m "$WINEPREFIX") in
     "$(cd "$repo" && pwd -P)"/build/*)
-        echo "with-wine-env: $WINEPREFIX was made by another Wine; making it again" >&2
+        echo "with-wine-env: $WINEPREFIX was made by another Wine or way; making it again" >&2
         rm -rf "$WINEPREFIX"
         ;;
     *)
-        echo "with-wine-env: $WINEPREFIX was made by another Wine; Wine updates it in place" >&2
-        wine --version >"$made_by"
+        echo "with-wine-env: $WINEPREFIX was made by another Wine or way; Wine updates it" >&2
+        echo "$made_for" >"$made_by"
         ;;
     esac
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "with-wine-env: creating Wine prefix $WINEPREFIX (about 10 s, once)" >&2
+    echo "with-wine-env: creating Wine prefix $WINEPREFIX (10-25 s)" >&2
     wine wineboot -i >/dev/null 2>&1 || true
     # A virtual display has no window manager: Wine draws the frames itself instead of waiting
     # for one on every window that closes.
@@ -66,7 +69,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
     [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
         { echo "with-wine-env: $WINEPREFIX has no 32-bit system directory" >&2; exit 1; }
-    wine --version >"$made_by"
+    echo "$made_for" >"$made_by"
 fi
 
 "$@"
