@@ -342,9 +342,9 @@ TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
     } cases[] = {
         {REG_SZ, {"GB2312", 7}, kSimplified}, {REG_SZ, {"BIG5", 5}, kTraditional},
         {REG_SZ, {"OTHER", 6}, kEnglish},     {REG_SZ, {"big5", 5}, kEnglish},
-        {REG_SZ, {"X", 2}, kEnglish},         {REG_SZ, {"", 1}, -1},           // too short
-        {REG_SZ, {"GB2312X", 8}, -1},         {REG_SZ, "BIG5", kTraditional},  // too long, no NUL
-        {REG_SZ, "GB2312", kSimplified},      {REG_SZ, "GB2312X", kEnglish},
+        {REG_SZ, {"X", 2}, kEnglish},         {REG_SZ, {"", 1}, -1},            // too short
+        {REG_SZ, {"GB2312X", 8}, -1},                                           // too long
+        {REG_SZ, "BIG5", kTraditional},       {REG_SZ, "GB2312", kSimplified},  // without the NUL
         {REG_SZ, {"GB2312", 7}, -1, true},    {REG_SZ, {"OTHER", 6}, -1, true},
         {REG_EXPAND_SZ, {"GB2312", 7}, -1},   {REG_NONE, {}, -1}};
     // The first read at start-up, the others by Load, which reads the key the same way.
