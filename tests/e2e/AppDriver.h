@@ -15,7 +15,8 @@ namespace e2e {
 // The probe DLL answers from inside the program's process, as Wine hands no font or window icon
 // across processes: sent the message, it writes to the shared memory of the second name. From
 // then on it also writes there the program's registry calls, a word each, and fails the call
-// moving data whose word is `fail` (SettingsDialogE2eTest.cpp says how calls read).
+// whose word is `fail` (SettingsDialogE2eTest.cpp says how calls read); `fail` "bare:" and a value
+// name makes that string's queries leave its NUL out.
 inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeRecord";
 struct ProbeRecord {
     LOGFONTW font;   // the window's font

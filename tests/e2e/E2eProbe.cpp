@@ -15,6 +15,19 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
+// RegQueryValueExA as if the string were stored without its NUL, which Wine's ANSI query always
+// hands back (even when the value was set without one).
+LONG WINAPI Bare(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+    BYTE text[256];
+    DWORD n = sizeof text;
+    const LONG result = reinterpret_cast<decltype(&RegQueryValueExA)>(g_real[kQuery])(
+        key, name, reserved, type, text, &n);
+    n -= result == ERROR_SUCCESS && n && !text[n - 1];
+    if (result != ERROR_SUCCESS || (data && n > *size)) return result ? result : ERROR_MORE_DATA;
+    if (data) CopyMemory(data, text, n);
+    return *size = n, result;
+}
+
 // Stands in for the registry function F; the places of the arguments are those of its signature.
 template <RegFunction F, class... Args>
 LONG WINAPI Hook(Args... args) {
@@ -25,9 +38,13 @@ LONG WINAPI Hook(Args... args) {
     const char* formats[] = {"open:%lu", "create:%lu", data ? "read:%s" : "size:%s", "write:%s"};
     char word[32] = "close";
     if constexpr (F != kClose) wsprintfA(word, formats[F], std::get<std::array{3, 5, 1, 1}[F]>(a));
+    char bare[32];  // "bare:" and a value: its queries go to Bare
+    wsprintfA(bare, "bare:%s", word + 5);
+    void* const bareQuery = reinterpret_cast<void*>(Bare);
+    void* const call = F == kQuery && !lstrcmpA(bare, g_record->fail) ? bareQuery : g_real[F];
     const LONG result = !lstrcmpA(word, g_record->fail)
                             ? ERROR_ACCESS_DENIED
-                            : reinterpret_cast<LONG(WINAPI*)(Args...)>(g_real[F])(args...);
+                            : reinterpret_cast<LONG(WINAPI*)(Args...)>(call)(args...);
     char* const end = g_record->calls + lstrlenA(g_record->calls);
     if (end + 64 < std::end(g_record->calls)) wsprintfA(end, "%s%s ", word, result ? "!" : "");
     return result;

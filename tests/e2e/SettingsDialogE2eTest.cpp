@@ -334,25 +334,28 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
+    // Known, other, too short or long, mistyped; then the probe's doing: the string read without
+    // its NUL, or its data read failing. (A key without "Language": the scenario above.)
+    const char *bare = "bare:Language", *dead = "read:Language";
     const struct {
-        DWORD type;  // REG_NONE: no "Language" value in the key
+        DWORD type;
         std::string_view bytes;
-        int language;             // -1: the locale's
-        bool unreadable = false;  // its data read fails
+        int language;  // -1: the locale's
+        const char* fault;
     } cases[] = {
-        {REG_SZ, {"GB2312", 7}, kSimplified}, {REG_SZ, {"BIG5", 5}, kTraditional},
-        {REG_SZ, {"OTHER", 6}, kEnglish},     {REG_SZ, {"big5", 5}, kEnglish},
-        {REG_SZ, {"X", 2}, kEnglish},         {REG_SZ, {"", 1}, -1},            // too short
-        {REG_SZ, {"GB2312X", 8}, -1},                                           // too long
-        {REG_SZ, "BIG5", kTraditional},       {REG_SZ, "GB2312", kSimplified},  // without the NUL
-        {REG_SZ, {"GB2312", 7}, -1, true},    {REG_SZ, {"OTHER", 6}, -1, true},
-        {REG_EXPAND_SZ, {"GB2312", 7}, -1},   {REG_NONE, {}, -1}};
+        {REG_SZ, {"GB2312", 7}, kSimplified, ""},  {REG_SZ, {"BIG5", 5}, kTraditional, ""},
+        {REG_SZ, {"OTHER", 6}, kEnglish, ""},      {REG_SZ, {"big5", 5}, kEnglish, ""},
+        {REG_SZ, {"X", 2}, kEnglish, ""},          {REG_SZ, {"", 1}, -1, ""},
+        {REG_SZ, {"GB2312X", 8}, -1, ""},          {REG_EXPAND_SZ, {"GB2312", 7}, -1, ""},
+        {REG_SZ, {"BIG5", 5}, kTraditional, bare}, {REG_SZ, {"GB2312", 7}, kSimplified, bare},
+        {REG_SZ, {"GB2312X", 8}, kEnglish, bare},  {REG_SZ, {"GB2312", 7}, -1, dead},
+        {REG_SZ, {"OTHER", 6}, -1, dead}};
     // The first read at start-up, the others by Load, which reads the key the same way.
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " " << c.bytes << c.unreadable);
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " " << c.bytes << " " << c.fault);
         ResetRegistry();
-        Store(c.type == REG_NONE ? "Other" : "Language", c.type, c.bytes);
-        Fail(c.unreadable ? "read:Language" : "");
+        Store("Language", c.type, c.bytes);
+        Fail(c.fault);
         app_ ? Click(IDC_LOAD) : Start();
         ExpectTexts(c.language < 0 ? localeLanguage_ : c.language);
     }
