@@ -272,20 +272,21 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     ExpectTexts(kSimplified);
     ExpectShows(saved);
 
-    // A Save that cannot write says so in the current language. A write failing midway: every
-    // other value is still written, in order.
+    // A Save that cannot write says so in the current language. The key not created: nothing
+    // written.
     ResetRegistry();
-    Fail("write:BgmStereo");
+    Fail("create:2");
     ExpectBox(IDC_SAVE, kSimplified, kTitle, kSaveFailed, true);
-    ExpectStored(kSimplified, saved, "BgmStereo");
-    ResetRegistry();
-    Fail("create:2");  // the key not created: nothing written
     Pick(kTraditional);
     ExpectBox(IDC_SAVE, kTraditional, kTitle, kSaveFailed, true);
-    // No selection, which only a program can make, reads as language -1: English.
-    Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
-    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
     EXPECT_FALSE(ReadKey());
+    // A write failing midway: every other value still written, in order. No selection, which only
+    // a program can make, reads as language -1: English, stored as OTHER.
+    Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
+    Fail("write:BgmStereo");
+    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
+    ExpectStored(kEnglish, saved, "BgmStereo");
+    ResetRegistry();
     Click(IDC_LOAD);  // no key to read: the record stays as the dialog last gave it
     ExpectShows(saved);
     EXPECT_EQ(Text(dialog_), Expected(kEnglish, kTitle));
