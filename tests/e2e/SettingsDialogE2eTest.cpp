@@ -96,7 +96,8 @@ void ExpectConversations() {
     Shared().calls[0] = '\0';
 }
 
-// From now on the call moving data whose word is `call` fails ("": none).
+// From now on the call whose word is `call` fails; "bare:" and a value instead has that string read
+// without its NUL; "": neither.
 void Fail(const char* call) { lstrcpynA(Shared().fail, call, sizeof Shared().fail); }
 
 class E2e : public testing::Test {
