@@ -1,9 +1,8 @@
 #include "Settings.h"
 
-#include "Registry.h"
+#include <windows.h>
 
 #include <array>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -11,6 +10,38 @@ PatchSettings g_settings;
 UiLanguage g_uiLanguage = 0;
 
 namespace {
+
+// Owns one open registry key and closes it once. A predefined root key (HKEY_LOCAL_MACHINE...)
+// may be held but is never closed: nobody opened it.
+class RegKey {
+  public:
+    RegKey() = default;
+    explicit RegKey(HKEY key) noexcept : key_(key) {}
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    ~RegKey() { Close(); }
+
+    HKEY get() const noexcept { return key_; }
+    explicit operator bool() const noexcept { return key_ != nullptr; }
+    // For the HKEY* out-parameter of RegOpenKeyExA/RegCreateKeyExA; closes what is held first.
+    HKEY* put() noexcept {
+        Close();
+        return &key_;
+    }
+    void Close() noexcept {
+        if (key_ && !IsPredefined(key_)) RegCloseKey(key_);
+        key_ = nullptr;
+    }
+
+  private:
+    static bool IsPredefined(HKEY key) noexcept {
+        return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE ||
+               key == HKEY_USERS || key == HKEY_PERFORMANCE_DATA || key == HKEY_CURRENT_CONFIG ||
+               key == HKEY_DYN_DATA;
+    }
+
+    HKEY key_ = nullptr;
+};
 
 // No registry view is named: a 32-bit build on 64-bit Windows uses the 32-bit view, which is
 // where the game patch, itself 32-bit, looks.
@@ -107,20 +138,6 @@ bool SetString(HKEY key, const char* name, std::string_view text) {
 }
 
 }  // namespace
-
-UiLanguage DefaultLanguageForLocale(std::uint16_t langId) {
-    switch (langId) {
-        case 0x0404:  // Taiwan
-        case 0x0C04:  // Hong Kong
-        case 0x1404:  // Macao
-            return 1;
-        case 0x0804:  // PRC
-        case 0x1004:  // Singapore
-            return 0;
-        default:
-            return 2;
-    }
-}
 
 void LoadSettings() {
     RegKey key;

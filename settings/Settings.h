@@ -33,5 +33,18 @@ void LoadSettings();
 // even after a failed one; false if the key could not be created or any write failed.
 bool SaveSettings();
 
-// The UI language a user's default LANGID implies when no usable language is stored.
-UiLanguage DefaultLanguageForLocale(std::uint16_t langId);
+// The UI language a user's default LANGID implies when no usable language is stored. Inline: the
+// dialog font follows the same groups, and the native template tests need no registry.
+constexpr UiLanguage DefaultLanguageForLocale(std::uint16_t langId) {
+    switch (langId) {
+        case 0x0404:  // Taiwan
+        case 0x0C04:  // Hong Kong
+        case 0x1404:  // Macao
+            return 1;
+        case 0x0804:  // PRC
+        case 0x1004:  // Singapore
+            return 0;
+        default:
+            return 2;
+    }
+}

@@ -13,12 +13,16 @@
 namespace e2e {
 
 // The probe DLL answers from inside the program's process, as Wine hands no font or window icon
-// across processes: sent the message, it writes to shared memory of the second name.
-inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeReport";
-struct ProbeReport {
+// across processes: sent the message, it writes to the shared memory of the second name. From
+// then on it also writes there the program's registry calls, a word each, and fails the call
+// whose word is `fail` (SettingsDialogE2eTest.cpp says how calls read); `fail` "bare:" and a value
+// name makes that string's queries leave its NUL out.
+inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeRecord";
+struct ProbeRecord {
     LOGFONTW font;   // the window's font
     LONG textWidth;  // its text in that font, in pixels
     BOOL icons;      // both the big and the small window icon are set
+    char fail[32], calls[65536];
 };
 
 inline void Require(bool ok, const std::string& what) {
@@ -104,21 +108,29 @@ inline std::string Text(HWND window) {
     return text;
 }
 
+// The record, the test's for its whole run.
+inline ProbeRecord& Shared() {
+    static const Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                   sizeof(ProbeRecord), kProbeMapping));
+    static auto* const record =
+        static_cast<ProbeRecord*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
+    Require(record != nullptr, "mapping the probe's record");
+    return *record;
+}
+
 // Asks the probe DLL, hooked into the program's thread, about one of its windows.
-inline ProbeReport Probe(HWND window) {
+inline const ProbeRecord& Probe(HWND window) {
     static const HMODULE probe = LoadLibraryA(TORVAN_PROBE_PATH);
     const auto hook = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(probe, "ProbeHook")));
-    const Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            sizeof(ProbeReport), kProbeMapping));
-    const std::unique_ptr<ProbeReport, Closer<UnmapViewOfFile>> shared(
-        static_cast<ProbeReport*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0)));
-    Require(hook && shared, "loading the probe");  // a new mapping: zeroed
+    Require(hook != nullptr, "loading the probe");
+    ProbeRecord& shared = Shared();
+    shared.font.lfHeight = 0;
     const std::unique_ptr<HHOOK__, Closer<UnhookWindowsHookEx>> hooked(
         SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr)));
     Send(window, RegisterWindowMessageA(kProbeMessage));
-    Require(hooked && shared->font.lfHeight, "asking the probe");
-    return *shared;
+    Require(hooked && shared.font.lfHeight, "asking the probe");
+    return shared;
 }
 
 // ---- The program's process, in a job so that it ends with this test process, crash or not.
@@ -141,6 +153,7 @@ class App {
         Handle(info.hThread).reset();
         processId_ = info.dwProcessId;
         dialog = WaitForWindow(nullptr, 20000);  // a cold start under Wine can take seconds
+        Probe(dialog);  // between the program and the registry from here on, after its first Load
     }
 
     // The program's visible dialog-class window owned by `owner`: the dialog itself (no owner)

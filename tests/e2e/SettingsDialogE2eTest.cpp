@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <tuple>
 #include <climits>
+#include <regex>
+#include <tuple>
 #include <vector>
 
 #include "AppDriver.h"
@@ -75,6 +76,29 @@ const std::pair<const char*, int> kFields[] = {
     {"Bgm16Bit", IDC_BGM_16BIT}, {"BgmStereo", IDC_BGM_STEREO},  {"BgmSampleRate", IDC_SAMPLE_RATE},
     {"PositionX", IDC_POS_X},    {"PositionY", IDC_POS_Y},       {"WindowWidth", IDC_WIDTH},
     {"WindowHeight", IDC_HEIGHT}};
+// What a Load or a Save says to the registry, as the probe writes it: a word a call, '!' after a
+// failed one. A Load opens the key to query it, asks each value's size ("size:", no buffer) in
+// this order, reads the data of those that suit, and closes it. A Save creates the key to set
+// values, writes each in this order and closes it. So no view is named and no key left open.
+std::string Conversation(bool save) {
+    std::string words = save ? "create:2 " : "open:1 ";  // KEY_SET_VALUE, KEY_QUERY_VALUE
+    for (const std::string name :
+         {"Language", "Windowed", "FullScreen", "BgmTessal", "BgmSampleRate", "BgmStereo",
+          "Bgm16Bit", "PositionX", "PositionY", "WindowWidth", "WindowHeight"})
+        words += save ? "write:" + name + "!? " : "size:" + name + "(! | (read:" + name + "!? )?)";
+    return words + "close |" + words.substr(0, words.find(' ')) + "! ";
+}
+
+// Every call since the last look must be part of one; the record then starts afresh.
+void ExpectConversations() {
+    static const std::regex kConversations(Conversation(false) + "|" + Conversation(true));
+    EXPECT_EQ(std::regex_replace(Shared().calls, kConversations, ""), "") << Shared().calls;
+    Shared().calls[0] = '\0';
+}
+
+// From now on the call whose word is `call` fails; "bare:" and a value instead has that string read
+// without its NUL; "": neither.
+void Fail(const char* call) { lstrcpynA(Shared().fail, call, sizeof Shared().fail); }
 
 class E2e : public testing::Test {
   protected:
@@ -89,7 +113,9 @@ class E2e : public testing::Test {
         }
         ASSERT_NE(localeLanguage_, -1);
         ResetRegistry();
+        Shared() = {};
     }
+    void TearDown() override { ExpectConversations(); }
 
     // A program still running ends with its job.
     void Start(const std::string& arguments = {}) { dialog_ = app_.emplace(arguments).dialog; }
@@ -130,13 +156,13 @@ class E2e : public testing::Test {
     }
 
     // Exactly the eleven values, typed and sized for the game patch, in the 32-bit view where
-    // the 32-bit game patch looks; a 64-bit program finds them under WOW6432Node.
-    static void ExpectStored(int language, const Record& record) {
+    // the 32-bit game patch looks.
+    static void ExpectStored(int language, const Record& record, const char* missing = "") {
         const std::string_view names[] = {{"GB2312", 7}, {"BIG5", 5}, {"OTHER", 6}};
         Values expected{{"Language", {REG_SZ, std::string(names[language])}}};
         for (int i = 0; i < 10; ++i) expected[kFields[i].first] = {REG_DWORD, Dword(record[i])};
+        expected.erase(missing);
         EXPECT_EQ(ReadKey(), expected);
-        EXPECT_EQ(ReadKey("Software\\WOW6432Node\\Kavrenta\\Torvan", KEY_WOW64_64KEY), expected);
     }
 
     // SimSun and MingLiU at 9 points on Chinese systems; elsewhere the resource's font.
@@ -175,7 +201,6 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     Start();
     ExpectTexts(kSimplified);  // no key: whatever the locale; the font follows the locale
     ExpectShows(kStart);
-    ExpectLocaleFont();
     EXPECT_TRUE(Probe(dialog_).icons);
 
     // What a user would notice of the layout: the left column aligned, nothing overlapping
@@ -248,17 +273,21 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     ExpectTexts(kSimplified);
     ExpectShows(saved);
 
-    // A Save that cannot write says so in the current language. A non-volatile key cannot be
-    // created below a volatile one: the closest Wine gets to no write access to the machine keys.
+    // A Save that cannot write says so in the current language. The key not created: nothing
+    // written.
     ResetRegistry();
-    OpenKey("Software\\Kavrenta", KEY_ALL_ACCESS, REG_OPTION_VOLATILE);
+    Fail("create:2");
     ExpectBox(IDC_SAVE, kSimplified, kTitle, kSaveFailed, true);
     Pick(kTraditional);
     ExpectBox(IDC_SAVE, kTraditional, kTitle, kSaveFailed, true);
-    // No selection, which only a program can make, reads as language -1: English.
-    Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
-    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
     EXPECT_FALSE(ReadKey());
+    // A write failing midway: every other value still written, in order. No selection, which only
+    // a program can make, reads as language -1: English, stored as OTHER.
+    Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
+    Fail("write:BgmStereo");
+    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
+    ExpectStored(kEnglish, saved, "BgmStereo");
+    ResetRegistry();
     Click(IDC_LOAD);  // no key to read: the record stays as the dialog last gave it
     ExpectShows(saved);
     EXPECT_EQ(Text(dialog_), Expected(kEnglish, kTitle));
@@ -283,36 +312,56 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     // A switch takes the dialog into the record; Load then replaces only what is stored usably
     // and drops the language picked but not saved.
     Click(IDC_BGM_TESSAL);
+    Type(IDC_POS_Y, "7");
     Type(IDC_HEIGHT, "123");
     Pick((localeLanguage_ + 1) % 3);
     Click(IDC_LOAD);
-    const Record loaded{0, 1, 0, 0, 1, 22050, -20, 0, INT_MAX, 123};
+    const Record loaded{0, 1, 0, 0, 1, 22050, -20, 7, INT_MAX, 123};
     ExpectTexts(localeLanguage_);
     ExpectShows(loaded);
     Click(IDC_SAVE);
     ExpectStored(localeLanguage_, loaded);
+
+    // Each value in turn: its data read fails on Load, so it takes its fallback (Windowed 1, the
+    // others their start values), and the rest are read. No value stored is its fallback.
+    for (int i = 9; i >= 0; --i) {  // the one after it fell back on the Load before
+        Record fallback = loaded;
+        fallback[i] = i == 0 ? 1 : kStart[i];
+        Fail(("read:" + std::string(kFields[i].first)).c_str());
+        Click(IDC_LOAD);
+        ExpectShows(fallback);
+    }
     Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_EQ(app_->WaitForExit(), 0u);
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
+    // Known, other, too short or long, mistyped; then the probe's doing: the string read without
+    // its NUL, or its data read failing. (A key without "Language": the scenario above.)
+    const char *bare = "bare:Language", *dead = "read:Language";
     const struct {
-        DWORD type;  // REG_NONE: no "Language" value in the key
+        DWORD type;
         std::string_view bytes;
         int language;  // -1: the locale's
-    } cases[] = {{REG_SZ, {"GB2312", 7}, kSimplified}, {REG_SZ, {"BIG5", 5}, kTraditional},
-                 {REG_SZ, {"OTHER", 6}, kEnglish},     {REG_SZ, {"big5", 5}, kEnglish},
-                 {REG_SZ, {"X", 2}, kEnglish},         {REG_SZ, {"", 1}, -1},  // too short
-                 {REG_SZ, {"GB2312X", 8}, -1},                                 // too long
-                 {REG_EXPAND_SZ, {"GB2312", 7}, -1},   {REG_NONE, {}, -1}};
+        const char* fault;
+    } cases[] = {
+        {REG_SZ, {"GB2312", 7}, kSimplified, ""},  {REG_SZ, {"BIG5", 5}, kTraditional, ""},
+        {REG_SZ, {"OTHER", 6}, kEnglish, ""},      {REG_SZ, {"big5", 5}, kEnglish, ""},
+        {REG_SZ, {"X", 2}, kEnglish, ""},          {REG_SZ, {"", 1}, -1, ""},
+        {REG_SZ, {"GB2312X", 8}, -1, ""},          {REG_EXPAND_SZ, {"GB2312", 7}, -1, ""},
+        {REG_SZ, {"BIG5", 5}, kTraditional, bare}, {REG_SZ, {"GB2312", 7}, kSimplified, bare},
+        {REG_SZ, {"GB2312X", 8}, kEnglish, bare},  {REG_SZ, {"GB2312", 7}, -1, dead},
+        {REG_SZ, {"OTHER", 6}, -1, dead}};
+    // The first read at start-up, the others by Load, which reads the key the same way.
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " " << c.bytes);
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " " << c.bytes << " " << c.fault);
         ResetRegistry();
-        Store(c.type == REG_NONE ? "Other" : "Language", c.type, c.bytes);
-        Start();
+        Store("Language", c.type, c.bytes);
+        Fail(c.fault);
+        app_ ? Click(IDC_LOAD) : Start();
         ExpectTexts(c.language < 0 ? localeLanguage_ : c.language);
-        ExpectLocaleFont();
     }
+    ExpectLocaleFont();
 }
 
 }  // namespace
