@@ -1,7 +1,7 @@
 // libFuzzer target over the parser and writer. The input is a template; the bytes after its last
-// item choose a font for SetFont. Every accepted template must build 4-byte aligned within its
-// allocation (the sanitizers watch), parse back from the built copy and build again to the same
-// bytes; a built copy is kept, edits and all, until FreeBuilt.
+// item choose a font for SetFont. Every accepted template must be rejected one byte short, build
+// 4-byte aligned within its allocation (the sanitizers watch), parse back from the built copy and
+// build again to the same bytes; a built copy is kept, edits and all, until FreeBuilt.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto t = DialogTemplate::FromBytes({data, size});
     if (!t) return 0;
     CHECK(t->parsedSize() <= size && t->builtSize() == t->parsedSize() + 4 * t->itemCount() + 2);
+    CHECK(!DialogTemplate::FromBytes({data, t->parsedSize() - 1}));  // one byte short: rejected
     const auto bytes = [](const DialogTemplate& d) {
         return std::vector(d.BuiltBytes().begin(), d.BuiltBytes().end());
     };

@@ -1,5 +1,5 @@
-// Drives the real TorvanPatch.exe from another process, as a user's clicks and keys would, and
-// reads what it stores. Every wait is bounded; anything that fails to happen throws.
+// Drives the real TorvanPatch.exe from another process as a user would. Every wait is bounded;
+// anything that fails to happen throws.
 #pragma once
 
 #include <windows.h>
@@ -12,11 +12,8 @@
 
 namespace e2e {
 
-// The probe DLL answers from inside the program's process, as Wine hands no font or window icon
-// across processes: sent the message, it writes to the shared memory of the second name. From
-// then on it also writes there the program's registry calls, a word each, and fails the call
-// whose word is `fail` (SettingsDialogE2eTest.cpp says how calls read); `fail` "bare:" and a value
-// name makes that string's queries leave its NUL out.
+// The probe DLL answers from inside the program's process (Wine hands no font or icon across
+// processes) in shared memory, where it also writes down the registry calls and reads `fail`.
 inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeRecord";
 struct ProbeRecord {
     LOGFONTW font;   // the window's font
@@ -44,17 +41,12 @@ bool WaitUntil(Condition condition, DWORD milliseconds = 5000) {
     return true;
 }
 
-// ---- Registry. The test is 32-bit like the product, so a plain access sees the product's
-// view; KEY_WOW64_64KEY sees what a 64-bit program sees.
+// ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's.
 inline constexpr char kSettingsKey[] = "Software\\Kavrenta\\Torvan";
 
-inline Key OpenKey(const char* path, REGSAM access, DWORD createOptions = ~0u) {
+inline Key OpenKey(const char* path, REGSAM access) {
     HKEY key = nullptr;
-    const LONG status = createOptions == ~0u
-                            ? RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, &key)
-                            : RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, createOptions,
-                                              access, nullptr, &key, nullptr);
-    return Key(status == ERROR_SUCCESS ? key : nullptr);
+    return Key(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, &key) ? nullptr : key);
 }
 
 inline void ResetRegistry() {  // Software\Kavrenta goes, in both views
@@ -66,9 +58,11 @@ inline void ResetRegistry() {  // Software\Kavrenta goes, in both views
 }
 
 inline void Store(const char* name, DWORD type, std::string_view bytes, REGSAM view = 0) {
-    const Key key = OpenKey(kSettingsKey, KEY_SET_VALUE | view, REG_OPTION_NON_VOLATILE);
-    Require(RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                           bytes.size()) == ERROR_SUCCESS,
+    HKEY key = nullptr;
+    Require(!RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view,
+                             nullptr, &key, nullptr) &&
+                !RegSetValueExA(Key(key).get(), name, 0, type,
+                                reinterpret_cast<const BYTE*>(bytes.data()), bytes.size()),
             std::string("storing ") + name);
 }
 
@@ -108,7 +102,6 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// The record, the test's for its whole run.
 inline ProbeRecord& Shared() {
     static const Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                                    sizeof(ProbeRecord), kProbeMapping));
@@ -156,8 +149,7 @@ class App {
         Probe(dialog);  // between the program and the registry from here on, after its first Load
     }
 
-    // The program's visible dialog-class window owned by `owner`: the dialog itself (no owner)
-    // or a message box.
+    // The program's visible dialog (no owner) or a message box (owned by the dialog).
     HWND WaitForWindow(HWND owner, DWORD milliseconds = 5000) const {
         HWND w = nullptr;
         WaitUntil(

@@ -1,6 +1,5 @@
-// Window hook that Wine loads into the program's process to answer Probe() (AppDriver.h) there.
-// Its first answer also puts it in the program's import address table, between the program and
-// the registry: each call is made, or failed if it is the chosen one, and written down.
+// Window hook that Wine loads into the program's process to answer Probe() (AppDriver.h); its
+// first answer also puts it between the program and the registry, in the import address table.
 #include <array>
 #include <tuple>
 
@@ -15,8 +14,7 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
-// RegQueryValueExA as if the string were stored without its NUL, which Wine's ANSI query always
-// hands back (even when the value was set without one).
+// RegQueryValueExA with the string's NUL left out, which Wine's ANSI query always adds.
 LONG WINAPI Bare(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
     BYTE text[256];
     DWORD n = sizeof text;
@@ -58,8 +56,8 @@ void Patch(void** entries, ULONG size, LONG(WINAPI* real)(Args...)) {
         if (entries[i] == g_real[F]) entries[i] = reinterpret_cast<void*>(Hook<F, Args...>);
 }
 
-// Maps the record, takes a reference of its own to this DLL (the import entries will lead here),
-// and patches the table, which MinGW's linker puts in a writable section.
+// The import entries will lead here: a reference of its own keeps this DLL loaded. MinGW's linker
+// puts the table in a writable section.
 bool Attach() {
     const Handle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, kProbeMapping));
     g_record = static_cast<ProbeRecord*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));

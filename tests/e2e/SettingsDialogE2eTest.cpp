@@ -1,5 +1,4 @@
-// The real TorvanPatch.exe under Wine, driven as a user would and checked through what the user
-// sees and the game patch reads; CTest runs it per locale (LC_ALL, TORVAN_EXPECT_LANGID).
+// The real TorvanPatch.exe under Wine, driven and seen as a user would; CTest runs it per locale.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -17,16 +16,13 @@ namespace {
 
 enum Language { kSimplified, kTraditional, kEnglish };
 
-// LC_ALL gives Wine the user's LANGID and ANSI code page; with the LANGID comes the language the
-// dialog shows when the key holds no usable "Language", and the font.
+// LC_ALL gives Wine the LANGID (hence the font and the language without a usable one stored).
 constexpr std::tuple<LANGID, UINT, Language> kLocales[] = {
     {0x0409, 1252, kEnglish},    {0x0804, 936, kSimplified},  {0x1004, 936, kSimplified},
     {0x0404, 950, kTraditional}, {0x0C04, 950, kTraditional}, {0x1404, 950, kTraditional}};
 
-// What each language shows, as characters, '|' between texts: encoded by Windows' own converter
-// for the set's code page, an oracle independent of the program's byte tables. First the title
-// (IDD_SETTINGS: the dialog) and these controls, the language's own entry in the combo box, then
-// the About caption and text, a failed Save's message, the word for language.
+// What each language shows, as characters, '|' between texts, encoded by Windows' own converter:
+// the title and controls below, then the About caption and text, Save's error, the word language.
 constexpr int kTextControls[] = {
     IDD_SETTINGS,    IDC_SAVE,        IDC_LOAD,        IDC_ABOUT,        IDC_WINDOWED,
     IDC_FULLSCREEN,  IDC_BGM_TESSAL,  IDC_BGM_16BIT,   IDC_BGM_STEREO,   IDC_SAMPLE_RATE_LABEL,
@@ -63,7 +59,6 @@ std::string Expected(int language, int index) {
     std::wstring_view text = kTexts[language];
     for (; index > 0; --index) text.remove_prefix(text.find(L'|') + 1);
     char bytes[1024] = {};
-    // The last text has no '|' after it: a length of -1 (npos) takes it up to its NUL.
     WideCharToMultiByte(kSetCodePage[language], 0, text.data(), text.find(L'|'), bytes, 1024, 0, 0);
     return bytes;
 }
@@ -76,10 +71,8 @@ const std::pair<const char*, int> kFields[] = {
     {"Bgm16Bit", IDC_BGM_16BIT}, {"BgmStereo", IDC_BGM_STEREO},  {"BgmSampleRate", IDC_SAMPLE_RATE},
     {"PositionX", IDC_POS_X},    {"PositionY", IDC_POS_Y},       {"WindowWidth", IDC_WIDTH},
     {"WindowHeight", IDC_HEIGHT}};
-// What a Load or a Save says to the registry, as the probe writes it: a word a call, '!' after a
-// failed one. A Load opens the key to query it, asks each value's size ("size:", no buffer) in
-// this order, reads the data of those that suit, and closes it. A Save creates the key to set
-// values, writes each in this order and closes it. So no view is named and no key left open.
+// A Load or a Save as the probe writes it down ('!': failed): each value in order, a Load asking
+// its size before its data; exact access masks (so no registry view); the key closed once.
 std::string Conversation(bool save) {
     std::string words = save ? "create:2 " : "open:1 ";  // KEY_SET_VALUE, KEY_QUERY_VALUE
     for (const std::string name :
@@ -89,35 +82,29 @@ std::string Conversation(bool save) {
     return words + "close |" + words.substr(0, words.find(' ')) + "! ";
 }
 
-// Every call since the last look must be part of one; the record then starts afresh.
 void ExpectConversations() {
     static const std::regex kConversations(Conversation(false) + "|" + Conversation(true));
     EXPECT_EQ(std::regex_replace(Shared().calls, kConversations, ""), "") << Shared().calls;
     Shared().calls[0] = '\0';
 }
 
-// From now on the call whose word is `call` fails; "bare:" and a value instead has that string read
-// without its NUL; "": neither.
+// Fails the call of that word from now on; "bare:Name" reads that string without its NUL instead.
 void Fail(const char* call) { lstrcpynA(Shared().fail, call, sizeof Shared().fail); }
 
 class E2e : public testing::Test {
   protected:
     void SetUp() override {
         const int expected = std::stoi(std::getenv("TORVAN_EXPECT_LANGID"), nullptr, 16);
-        for (const auto& [langId, codePage, language] : kLocales) {
-            if (langId != expected) continue;
-            // A locale that silently did not apply would make every locale check meaningless.
-            ASSERT_EQ(GetUserDefaultLangID(), langId);
-            ASSERT_EQ(GetACP(), codePage);
-            localeLanguage_ = language;
-        }
-        ASSERT_NE(localeLanguage_, -1);
+        // A locale that silently did not apply would make every locale check meaningless.
+        for (const auto& [langId, codePage, language] : kLocales)
+            if (langId == expected && GetUserDefaultLangID() == langId && GetACP() == codePage)
+                localeLanguage_ = language;
+        ASSERT_NE(localeLanguage_, -1) << std::hex << GetUserDefaultLangID() << " " << GetACP();
         ResetRegistry();
         Shared() = {};
     }
     void TearDown() override { ExpectConversations(); }
 
-    // A program still running ends with its job.
     void Start(const std::string& arguments = {}) { dialog_ = app_.emplace(arguments).dialog; }
     HWND Control(int id) const { return id == IDD_SETTINGS ? dialog_ : GetDlgItem(dialog_, id); }
     void Click(int id) const { Send(Control(id), BM_CLICK); }
@@ -125,7 +112,7 @@ class E2e : public testing::Test {
     bool Checked(int id) const { return Send(Control(id), BM_GETCHECK) == BST_CHECKED; }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
 
-    // Picks with the arrow keys, as a user choosing by keyboard: up to the top, then down.
+    // With the arrow keys, as a user would: up to the top, then down.
     void Pick(int language) const {
         for (int i = 0; i < 2 + language; ++i)
             Send(Control(IDC_LANGUAGE), WM_KEYDOWN, i < 2 ? VK_UP : VK_DOWN);
@@ -156,16 +143,17 @@ class E2e : public testing::Test {
     }
 
     // Exactly the eleven values, typed and sized for the game patch, in the 32-bit view where
-    // the 32-bit game patch looks.
+    // the 32-bit game patch looks; a 64-bit program finds them under WOW6432Node.
     static void ExpectStored(int language, const Record& record, const char* missing = "") {
         const std::string_view names[] = {{"GB2312", 7}, {"BIG5", 5}, {"OTHER", 6}};
         Values expected{{"Language", {REG_SZ, std::string(names[language])}}};
         for (int i = 0; i < 10; ++i) expected[kFields[i].first] = {REG_DWORD, Dword(record[i])};
         expected.erase(missing);
         EXPECT_EQ(ReadKey(), expected);
+        EXPECT_EQ(ReadKey("Software\\WOW6432Node\\Kavrenta\\Torvan", KEY_WOW64_64KEY), expected);
     }
 
-    // SimSun and MingLiU at 9 points on Chinese systems; elsewhere the resource's font.
+    // SimSun and MingLiU, 9 points, on Chinese systems; elsewhere the resource's font.
     void ExpectLocaleFont() const {
         const wchar_t* faces[] = {L"宋体", L"細明體", L"MS Shell Dlg"};
         const int points = localeLanguage_ == kEnglish ? 8 : 9;
@@ -240,9 +228,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     Start();
     Click(IDC_WINDOWED);
     ExpectShows({1, 0, 1, 1, 0, 44100, 0, 0, 640, 400});
-    Click(IDC_BGM_16BIT);
-    Click(IDC_BGM_STEREO);
-    Click(IDC_BGM_TESSAL);
+    for (int id : {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_BGM_TESSAL}) Click(id);
     ExpectShows({1, 0, 0, 0, 1, 44100, 0, 0, 640, 400});
     Type(IDC_SAMPLE_RATE, "-99999999999");  // eleven characters are read: clamps
     Type(IDC_POS_X, "\t\n\v\f\r -5");       // every white space strtol skips
@@ -255,8 +241,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     EXPECT_EQ(Text(Control(IDC_WIDTH)), "12abc") << "Save does not repaint";
 
     // Unsaved edits survive a switch, which repaints every text and number.
-    Click(IDC_WINDOWED);
-    Click(IDC_BGM_TESSAL);
+    for (int id : {IDC_WINDOWED, IDC_BGM_TESSAL}) Click(id);
     Type(IDC_HEIGHT, "777");
     const Record edited{0, 0, 1, 0, 1, INT_MIN, -5, INT_MAX, 12, 777};
     for (Language language : {kEnglish, kTraditional}) {
@@ -273,16 +258,14 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     ExpectTexts(kSimplified);
     ExpectShows(saved);
 
-    // A Save that cannot write says so in the current language. The key not created: nothing
-    // written.
+    // A Save that cannot write says so in the current language; first the key is not created.
     ResetRegistry();
     Fail("create:2");
     ExpectBox(IDC_SAVE, kSimplified, kTitle, kSaveFailed, true);
     Pick(kTraditional);
     ExpectBox(IDC_SAVE, kTraditional, kTitle, kSaveFailed, true);
     EXPECT_FALSE(ReadKey());
-    // A write failing midway: every other value still written, in order. No selection, which only
-    // a program can make, reads as language -1: English, stored as OTHER.
+    // A write failing midway: the others still written. No selection (-1): English, stored OTHER.
     Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
     Fail("write:BgmStereo");
     ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
@@ -309,8 +292,7 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     ExpectTexts(localeLanguage_);
     ExpectShows({0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400});
 
-    // A switch takes the dialog into the record; Load then replaces only what is stored usably
-    // and drops the language picked but not saved.
+    // Load replaces only what is stored usably, and drops the language picked but not saved.
     Click(IDC_BGM_TESSAL);
     Type(IDC_POS_Y, "7");
     Type(IDC_HEIGHT, "123");
@@ -322,8 +304,7 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     Click(IDC_SAVE);
     ExpectStored(localeLanguage_, loaded);
 
-    // Each value in turn: its data read fails on Load, so it takes its fallback (Windowed 1, the
-    // others their start values), and the rest are read. No value stored is its fallback.
+    // Each data read failing in turn: that value's fallback (Windowed 1, else the start value).
     for (int i = 9; i >= 0; --i) {  // the one after it fell back on the Load before
         Record fallback = loaded;
         fallback[i] = i == 0 ? 1 : kStart[i];
@@ -336,15 +317,10 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
-    // Known, other, too short or long, mistyped; then the probe's doing: the string read without
-    // its NUL, or its data read failing. (A key without "Language": the scenario above.)
+    // Known, other, too short or long, mistyped; read without its NUL, or failing (no "Language":
+    // the scenario above); -1: the locale's language. The first at start-up, the others by Load.
     const char *bare = "bare:Language", *dead = "read:Language";
-    const struct {
-        DWORD type;
-        std::string_view bytes;
-        int language;  // -1: the locale's
-        const char* fault;
-    } cases[] = {
+    const std::tuple<DWORD, std::string_view, int, const char*> cases[] = {
         {REG_SZ, {"GB2312", 7}, kSimplified, ""},  {REG_SZ, {"BIG5", 5}, kTraditional, ""},
         {REG_SZ, {"OTHER", 6}, kEnglish, ""},      {REG_SZ, {"big5", 5}, kEnglish, ""},
         {REG_SZ, {"X", 2}, kEnglish, ""},          {REG_SZ, {"", 1}, -1, ""},
@@ -352,14 +328,13 @@ TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
         {REG_SZ, {"BIG5", 5}, kTraditional, bare}, {REG_SZ, {"GB2312", 7}, kSimplified, bare},
         {REG_SZ, {"GB2312X", 8}, kEnglish, bare},  {REG_SZ, {"GB2312", 7}, -1, dead},
         {REG_SZ, {"OTHER", 6}, -1, dead}};
-    // The first read at start-up, the others by Load, which reads the key the same way.
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " " << c.bytes << " " << c.fault);
+    for (const auto& [type, bytes, language, fault] : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << type << " " << bytes << " " << fault);
         ResetRegistry();
-        Store("Language", c.type, c.bytes);
-        Fail(c.fault);
+        Store("Language", type, bytes);
+        Fail(fault);
         app_ ? Click(IDC_LOAD) : Start();
-        ExpectTexts(c.language < 0 ? localeLanguage_ : c.language);
+        ExpectTexts(language < 0 ? localeLanguage_ : language);
     }
     ExpectLocaleFont();
 }
