@@ -34,8 +34,11 @@ user=${SUDO_USER:-$(id -un)}
 [ "$user" != root ] || exit 0
 for f in /etc/subuid /etc/subgid; do
     grep -q "^$user:\|^$(id -u "$user"):" "$f" 2>/dev/null && continue
+    # A range after every one given out so far.
+    from=$(cat /etc/subuid /etc/subgid 2>/dev/null | awk -F: '$2 + $3 > m { m = $2 + $3 }
+        END { print (m > 100000 ? m : 100000) }')
     echo "install-deps: $user has no subordinate ID range in $f, which the Wine root's files need;" \
-        "as root: usermod --add-subuids 100000-165535 --add-subgids 100000-165535 $user" >&2
+        "as root: usermod --add-subuids $from-$((from + 65535)) --add-subgids $from-$((from + 65535)) $user" >&2
     [ -n "${SUDO_USER:-}" ] || exit 1 # the admin is told; the user cannot go on
     exit 0
 done
