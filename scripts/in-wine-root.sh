@@ -23,8 +23,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # The one place that tells root from an ordinary user. The root's files belong to root, or, made
 # by a user, to that user (uid 0 inside) and the user's subordinate IDs (the rest), so a user
-# always enters through a user namespace mapping both. Root needs one only to run programs: the
-# emulated way registers its i386 interpreter in the binfmt_misc instance of its own user
+# always enters through a user namespace mapping both. Root needs one only to run programs the
+# emulated way, which registers its i386 interpreter in the binfmt_misc instance of its own user
 # namespace, never in the host's.
 if [ "$(id -u)" -eq 0 ]; then
     root=${TORVAN_WINE_ROOT:-/var/cache/torvan-wine-root}
@@ -33,10 +33,10 @@ else
 fi
 export TORVAN_WINE_ROOT=${root%/} # the namespaces' uid 0 must not take root's default
 root=$TORVAN_WINE_ROOT
-user_namespace() { # all: every ID of the root's files (packages); self: the caller alone
+user_namespace() { # all: every ID of the root's files (packages); self: the caller, to run
     if [ "$(id -u)" -ne 0 ]; then
         echo --user --map-auto --map-root-user
-    elif [ "$1" = self ]; then
+    elif [ "$1" = self ] && [ "$TORVAN_WINDOWS_32" = emulated ]; then
         echo --user --map-root-user
     fi
 }
