@@ -41,6 +41,12 @@ user_namespace() { # all: every ID of the root's files (packages); self: the cal
     fi
 }
 
+if [ "$(id -u)" -ne 0 ] && ! unshare --user --map-root-user true 2>/dev/null; then
+    echo "in-wine-root: this user may not make user namespaces; as root: sysctl -w" \
+        "user.max_user_namespaces=10000 (and kernel.unprivileged_userns_clone=1 where it exists)" >&2
+    exit 1
+fi
+
 mode=run
 case ${1-} in
 --where) echo "$root" && exit 0 ;;
