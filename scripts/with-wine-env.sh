@@ -41,6 +41,10 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
 fi
+# Without a display Wine still starts programs, but none ever shows a window: say so now rather
+# than let every test wait for one.
+xdotool getdisplaygeometry >/dev/null 2>&1 ||
+    { echo "with-wine-env: the display $DISPLAY does not answer" >&2; exit 1; }
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 # A prefix made by another Wine (such as the Wine 8 this repository used before, without 32-bit
