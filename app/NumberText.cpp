@@ -11,7 +11,7 @@ bool IsSpace(char c) {
 
 }  // namespace
 
-// Written out instead of calling strtol: the clamp is to int32 whatever the width of long, and the
+// Written out instead of calling strtol: long is 64 bits on the native test build, and the
 // character classes must not depend on the C locale.
 std::int32_t ParseDecimalInt32(const char* text) {
     constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();

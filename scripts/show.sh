@@ -2,7 +2,8 @@
 # Builds the product, the 32-bit TorvanPatch.exe, and shows it running under Wine 10 (in the root
 # that scripts/wine-root.sh makes once; WoW64 or emulated, as scripts/windows-32.sh decides). With
 # a display the dialog opens there and this waits until it is closed; without one it runs on a
-# virtual display, saves a screenshot and prints its path. The registry key is left as the program finds it.
+# virtual display, saves a screenshot and prints its path. The registry key is left as the
+# program finds it.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"

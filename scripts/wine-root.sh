@@ -81,7 +81,8 @@ fi
 command -v mmdebstrap >/dev/null || fail "mmdebstrap is missing: run scripts/install-deps.sh"
 
 # An interrupted base system cannot be resumed: that step starts again from an empty directory.
-if [ ! -e "$root/.torvan-base-done" ] && [ ! -e "$root/.torvan-debootstrap-done" ]; then # the latter: older roots
+# (Roots made before with debootstrap carry that tool's name on the marker.)
+if [ ! -e "$root/.torvan-base-done" ] && [ ! -e "$root/.torvan-debootstrap-done" ]; then
     if [ -e "$root" ]; then
         # Never delete through a mount (a bind-mounted repository or /dev).
         if awk -v r="$(readlink -f "$root")" '$5 == r || index($5, r "/") == 1 { found = 1 }
@@ -101,7 +102,8 @@ if [ ! -e "$root/.torvan-base-done" ] && [ ! -e "$root/.torvan-debootstrap-done"
     touch "$root/.torvan-base-done"
 fi
 
-echo "wine-root: installing Wine 10 (64- and 32-bit), qemu-i386, Xvfb, CMake, xdotool, ImageMagick, a CJK font" >&2
+echo "wine-root: installing Wine 10 (64- and 32-bit), qemu-i386, Xvfb, CMake, xdotool," \
+    "ImageMagick, a CJK font" >&2
 cp -L /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 "$here/in-wine-root.sh" --admin bash -euo pipefail -c "$install" >>"$log" 2>&1 ||
     fail "installing packages inside the root"
