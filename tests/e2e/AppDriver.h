@@ -1,6 +1,7 @@
-// Drives the real TorvanPatch.exe from another process as a user would. Every wait is bounded;
-// anything that fails to happen throws.
-#pragma once
+// Drives the real TorvanPatch.exe from another process as a person would, with keys and clicks,
+// and reads what it shows by message. Every wait is bounded; anything that fails to happen throws.
+#ifndef TORVAN_TESTS_E2E_APPDRIVER_H
+#define TORVAN_TESTS_E2E_APPDRIVER_H
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -91,15 +93,88 @@ inline LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam 
     return static_cast<LRESULT>(result);
 }
 
-inline void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    Require(PostMessageA(window, message, wParam, lParam), "posting a message");
-}
-
 // Cross-process WM_GETTEXT converts through this process's code page, which is the program's.
 inline std::string Text(HWND window) {
     char text[1024] = {};
     Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
+}
+
+// ---- Input as a keyboard and a mouse give it: into the system's input queue, from where keys go
+// to whatever has the focus and a click to whatever is under the pointer.
+inline void SendInputs(std::vector<INPUT> inputs) {
+    Require(SendInput(inputs.size(), inputs.data(), sizeof(INPUT)) == inputs.size(), "SendInput");
+}
+
+// Presses `key` while the keys `held` are held down, as for Alt+S or Shift+Tab.
+inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD virtualKey, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD down : held) add(down, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto up = std::rbegin(held); up != std::rend(held); ++up) add(*up, KEYEVENTF_KEYUP);
+    SendInputs(inputs);
+}
+
+// The key that gives this character on the keyboard layout, with Shift when it needs it.
+inline void PressCharacter(char character) {
+    const SHORT key = VkKeyScanA(character);
+    Require(key != -1, std::string("a key for '") + character + "'");
+    if (HIBYTE(key) & 1) {
+        Press(LOBYTE(key), {VK_SHIFT});
+    } else {
+        Press(LOBYTE(key));
+    }
+}
+
+// The pointer moves to a point of the screen, then the left button goes down and up there.
+inline void ClickAt(POINT point) {
+    // Absolute positions run from 0 to 65536 across the screen.
+    const auto absolute = [](LONG pixel, int metric) {
+        const LONG size = GetSystemMetrics(metric);
+        return (pixel * 65536 + size - 1) / size;
+    };
+    std::vector<INPUT> inputs(3, INPUT{});
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    inputs[0].mi.dx = absolute(point.x, SM_CXSCREEN);
+    inputs[0].mi.dy = absolute(point.y, SM_CYSCREEN);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInputs(inputs);
+}
+
+// Where a person clicks a control: the centre of the rectangle it has on the screen.
+inline POINT Centre(HWND window) {
+    RECT rect{};
+    Require(GetWindowRect(window, &rect), "the rectangle of a window");
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The centre of the title bar's close button, as the window's own hit test finds it: the middle
+// of the points near the top right corner that answer HTCLOSE.
+inline POINT CloseButton(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    LONG sumX = 0, sumY = 0, count = 0;
+    for (LONG y = rect.top; y < rect.top + 40; y += 2) {
+        for (LONG x = rect.right - 60; x < rect.right; x += 2) {
+            if (Send(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) continue;
+            sumX += x;
+            sumY += y;
+            ++count;
+        }
+    }
+    Require(count > 0, "finding the title bar's close button");
+    return {sumX / count, sumY / count};
 }
 
 inline ProbeRecord& Shared() {
@@ -131,46 +206,63 @@ class App {
   public:
     explicit App(std::string commandLine) {
         commandLine = "\"" TORVAN_APP_PATH "\" " + commandLine;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         Require(SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
-                                        sizeof limits) &&
-                    CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &info) &&
-                    AssignProcessToJobObject(job_.get(), info.hProcess),
+                                        sizeof limits),
+                "limiting the job");
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info),
                 "starting " + commandLine);
         process_.reset(info.hProcess);
         Handle(info.hThread).reset();
+        Require(AssignProcessToJobObject(job_.get(), info.hProcess), "putting it in the job");
         processId_ = info.dwProcessId;
         dialog = WaitForWindow(nullptr, 20000);  // a cold start under Wine can take seconds
+        threadId_ = GetWindowThreadProcessId(dialog, nullptr);
         Probe(dialog);  // between the program and the registry from here on, after its first Load
     }
 
-    // The program's visible dialog (no owner) or a message box (owned by the dialog).
-    HWND WaitForWindow(HWND owner, DWORD milliseconds = 5000) const {
-        HWND w = nullptr;
+    // The program's visible window of this class: with no owner its dialog, owned by the dialog a
+    // message box; the drop-down list of a combo box is a window of its own.
+    HWND WaitForWindow(HWND owner, DWORD milliseconds = 5000,
+                       const char* windowClass = "#32770") const {
+        HWND found = nullptr;
+        const auto isOurs = [&](HWND window) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            return processId == processId_ && GetWindow(window, GW_OWNER) == owner &&
+                   IsWindowVisible(window);
+        };
         WaitUntil(
             [&] {
-                DWORD id = 0;
-                while ((w = FindWindowExA(nullptr, w, "#32770", nullptr)))
-                    if (GetWindowThreadProcessId(w, &id),
-                        id == processId_ && GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w))
-                        return true;
+                found = nullptr;
+                while ((found = FindWindowExA(nullptr, found, windowClass, nullptr)))
+                    if (isOurs(found)) return true;
                 return false;
             },
             milliseconds);
-        Require(w != nullptr, "waiting for a window of the program");
-        return w;
+        Require(found != nullptr,
+                std::string("waiting for a window of the program, ") + windowClass);
+        return found;
+    }
+
+    // The window that has the keyboard focus in the program.
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        Require(GetGUIThreadInfo(threadId_, &info), "asking for the focus");
+        return info.hwndFocus;
     }
 
     DWORD WaitForExit() const {
-        DWORD code = 0;
-        Require(WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0 &&
-                    GetExitCodeProcess(process_.get(), &code),
+        Require(WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0,
                 "waiting for the program to end");
+        DWORD code = 0;
+        Require(GetExitCodeProcess(process_.get(), &code), "its exit code");
         return code;
     }
 
@@ -179,7 +271,9 @@ class App {
   private:
     Handle job_{CreateJobObjectA(nullptr, nullptr)};
     Handle process_;
-    DWORD processId_ = 0;
+    DWORD processId_ = 0, threadId_ = 0;
 };
 
 }  // namespace e2e
+
+#endif

@@ -88,8 +88,21 @@ void ExpectConversations() {
     Shared().calls[0] = '\0';
 }
 
+// Waits until a Load or a Save has held its whole conversation with the registry, and checks it.
+void AwaitRegistry(const std::string& step) {
+    const auto ended = [] {
+        const std::string_view calls = Shared().calls;
+        return calls.ends_with("close ") || calls.ends_with("open:1! ") ||
+               calls.ends_with("create:2! ");
+    };
+    Require(WaitUntil(ended), step + ": the registry");
+    ExpectConversations();
+}
+
 // Fails the call of that word from now on; "bare:Name" reads that string without its NUL instead.
 void Fail(const char* call) { lstrcpynA(Shared().fail, call, sizeof Shared().fail); }
+
+const std::initializer_list<WORD> kAlt = {VK_MENU}, kShift = {VK_SHIFT};
 
 class E2e : public testing::Test {
   protected:
@@ -107,19 +120,85 @@ class E2e : public testing::Test {
 
     void Start(const std::string& arguments = {}) { dialog_ = app_.emplace(arguments).dialog; }
     HWND Control(int id) const { return id == IDD_SETTINGS ? dialog_ : GetDlgItem(dialog_, id); }
-    void Click(int id) const { Send(Control(id), BM_CLICK); }
-    void Type(int id, const char* text) const { Send(Control(id), WM_SETTEXT, 0, LPARAM(text)); }
     bool Checked(int id) const { return Send(Control(id), BM_GETCHECK) == BST_CHECKED; }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
+    int Focused() const { return GetDlgCtrlID(app_->Focus()); }
+    bool Dropped() const { return Send(Control(IDC_LANGUAGE), CB_GETDROPPEDSTATE) != 0; }
 
-    // With the arrow keys, as a user would: up to the top, then down.
-    void Pick(int language) const {
-        for (int i = 0; i < 2 + language; ++i)
-            Send(Control(IDC_LANGUAGE), WM_KEYDOWN, i < 2 ? VK_UP : VK_DOWN);
+    // Input counts as taken once its effect shows; a lost key fails here, naming its step.
+    template <class Condition>
+    static void Await(Condition condition, const std::string& step) {
+        Require(WaitUntil(condition), step);
+    }
+    void AwaitFocus(int id, const std::string& step) const {
+        Await([&] { return Focused() == id; }, step + ": the focus on " + std::to_string(id));
+    }
+    void Click(int id) const { ClickAt(Centre(Control(id))); }
+    void Tick(int id) const {
+        const bool before = Checked(id);
+        Click(id);
+        Await([&] { return Checked(id) != before; }, "clicking " + std::to_string(id));
+    }
+    void PressTab(int to, std::initializer_list<WORD> held = {}) const {
+        const std::string step = "Tab from " + std::to_string(Focused());
+        Press(VK_TAB, held);
+        AwaitFocus(to, held.size() ? "Shift+" + step : step);
     }
 
+    // Clicked, all of it selected, then typed a character at a time: each must appear.
+    void Type(int id, const std::string& text) const {
+        const std::string step = "typing " + text + " into " + std::to_string(id);
+        Click(id);
+        AwaitFocus(id, step);
+        Press(VK_HOME);
+        Press(VK_END, kShift);
+        const auto all = static_cast<LRESULT>(MAKELONG(0, Text(Control(id)).size()));
+        Await([&] { return Send(Control(id), EM_GETSEL) == all; }, step + ": selecting");
+        for (std::size_t typed = 1; typed <= text.size(); ++typed) {
+            PressCharacter(text[typed - 1]);
+            Await([&] { return Text(Control(id)) == text.substr(0, typed); }, step);
+        }
+    }
+
+    // The language box opened and an entry chosen, with the keyboard (Tab to the box, Alt+Down,
+    // the arrows, Enter) or with the mouse (the box, then the entry in its list).
+    void Pick(int language, bool byMouse) const {
+        const std::string step = "picking language " + std::to_string(language);
+        for (int tabs = 0; !byMouse && Focused() != IDC_LANGUAGE; ++tabs) {
+            Require(tabs < 20, step + ": Tab never reaches the language box");
+            const int before = Focused();
+            Press(VK_TAB);
+            Await([&] { return Focused() != before; }, step + ": Tab");
+        }
+        if (byMouse) {
+            Click(IDC_LANGUAGE);
+        } else {
+            Press(VK_DOWN, kAlt);
+        }
+        Await([&] { return Dropped(); }, step + ": opening the list");
+        const HWND list = app_->WaitForWindow(nullptr, 5000, "ComboLBox");
+        if (byMouse) {
+            RECT client{};
+            GetClientRect(list, &client);
+            const auto height = static_cast<int>(Send(list, LB_GETITEMHEIGHT));
+            const auto top = static_cast<int>(Send(list, LB_GETTOPINDEX));
+            POINT entry{client.right / 2, (language - top) * height + height / 2};
+            ClientToScreen(list, &entry);
+            ClickAt(entry);
+        } else {
+            for (LRESULT at; (at = Send(list, LB_GETCURSEL)) != language;) {
+                Press(at < language ? VK_DOWN : VK_UP);
+                Await([&] { return Send(list, LB_GETCURSEL) != at; }, step + ": an arrow key");
+            }
+            Press(VK_RETURN);
+        }
+        Await([&] { return !Dropped(); }, step + ": closing the list");
+    }
+
+    // Once the title shows the language, every text.
     void ExpectTexts(int language) const {
         SCOPED_TRACE("texts of language " + std::to_string(language));
+        WaitUntil([&] { return Text(dialog_) == Expected(language, kTitle); });
         for (int i = 0; i < 15; ++i)
             EXPECT_EQ(Text(Control(kTextControls[i])), Expected(language, i));
         // The word for language in each encoding, the set's own first.
@@ -129,17 +208,27 @@ class E2e : public testing::Test {
         EXPECT_EQ(Text(Control(IDC_LANGUAGE_LABEL)), label[language]);
     }
 
-    void ExpectShows(const Record& record) const {
+    // How what the controls show, and which are enabled, differs from the record.
+    std::string Differences(const Record& record) const {
+        std::string differences;
         for (int i = 0; i < 10; ++i) {
             const int id = kFields[i].second;
             const std::string shown = i < 5 ? std::to_string(Checked(id)) : Text(Control(id));
-            EXPECT_EQ(shown, std::to_string(i < 5 ? record[i] != 0 : record[i]))
-                << kFields[i].first;
+            if (shown != std::to_string(i < 5 ? record[i] != 0 : record[i]))
+                differences += std::string(kFields[i].first) + " shows " + shown + "; ";
         }
-        for (int id : {IDC_FULLSCREEN, IDC_POS_X, IDC_POS_Y, IDC_WIDTH, IDC_HEIGHT})
-            EXPECT_EQ(Enabled(id), record[0] != 0) << id;
-        for (int id : {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE})
-            EXPECT_EQ(Enabled(id), record[2] != 0) << id;
+        const auto expectEnabled = [&](std::initializer_list<int> ids, bool enabled) {
+            for (int id : ids)
+                if (Enabled(id) != enabled)
+                    differences += std::to_string(id) + " enabled wrongly; ";
+        };
+        expectEnabled({IDC_FULLSCREEN, IDC_POS_X, IDC_POS_Y, IDC_WIDTH, IDC_HEIGHT}, record[0]);
+        expectEnabled({IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE}, record[2]);
+        return differences;
+    }
+    void ExpectShows(const Record& record) const {
+        WaitUntil([&] { return Differences(record).empty(); });
+        EXPECT_EQ(Differences(record), "");
     }
 
     // Exactly the eleven values, typed and sized for the game patch, in the 32-bit view where
@@ -159,12 +248,16 @@ class E2e : public testing::Test {
         const int points = localeLanguage_ == kEnglish ? 8 : 9;
         const LOGFONTW font = Probe(Control(IDC_WINDOWED)).font;  // the dialog's, given to each
         EXPECT_STREQ(font.lfFaceName, faces[localeLanguage_]);
-        EXPECT_EQ(font.lfHeight, -MulDiv(points, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 72));
+        const HDC screen = GetDC(nullptr);
+        EXPECT_EQ(font.lfHeight, -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72));
+        ReleaseDC(nullptr, screen);
     }
 
-    // The message box a click opens, owned by the dialog: texts, icon or none, only OK; then OK.
-    void ExpectBox(int click, int language, int caption, int text, bool icon) const {
-        Post(Control(click), BM_CLICK);  // a sent click would block while the box is open
+    // The message box that `open` opens, owned by the dialog: texts, icon or none, only OK; then
+    // a click on its OK.
+    template <class Open>
+    void ExpectBox(Open open, int language, int caption, int text, bool icon) const {
+        open();
         const HWND box = app_->WaitForWindow(dialog_);
         EXPECT_EQ(Text(box), Expected(language, caption));
         EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), Expected(language, text));
@@ -176,8 +269,8 @@ class E2e : public testing::Test {
                 controls += std::to_string(GetDlgCtrlID(c)) + " ";
         }
         EXPECT_EQ(controls, icon ? "icon 1 " : "1 ");  // 1: IDOK
-        Send(GetDlgItem(box, IDOK), BM_CLICK);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+        ClickAt(Centre(GetDlgItem(box, IDOK)));
+        Await([&] { return !IsWindow(box); }, "clicking the box's OK");
     }
 
     int localeLanguage_ = -1;
@@ -209,69 +302,100 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
             EXPECT_FALSE(IntersectRect(&overlap, &r, &other) && overlap.bottom > overlap.top + 1)
                 << id;
     }
-    EXPECT_FALSE(ReadKey()) << "starting must not write";
-    Click(IDC_SAVE);
-    ExpectStored(kSimplified, kStart);
 
-    ExpectBox(IDC_ABOUT, kSimplified, kAboutCaption, kAboutText, false);
-    // Enter and Escape leave the dialog open; a click queued behind them shows they were handled.
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) Post(Control(IDC_WINDOWED), WM_KEYDOWN, key, 1);
-    Post(Control(IDC_BGM_STEREO), BM_CLICK);
-    EXPECT_TRUE(WaitUntil([&] { return Checked(IDC_BGM_STEREO); }));  // throws once closed
-    Type(IDC_WIDTH, "999");
-    Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);  // the title bar's close button, without saving
+    // The keyboard as a person first meets it: the focus on the first check box; Tab visits the
+    // enabled tab stops in the dialog's order and comes round; Enter and Escape on a check box,
+    // an edit field and the language box close nothing and do nothing.
+    AwaitFocus(IDC_WINDOWED, "the start");
+    for (int id : {IDC_BGM_TESSAL, IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE, IDC_LANGUAGE,
+                   IDC_SAVE, IDC_LOAD, IDC_ABOUT, IDC_WINDOWED}) {
+        if (Focused() == IDC_WINDOWED || Focused() == IDC_SAMPLE_RATE ||
+            Focused() == IDC_LANGUAGE) {
+            Press(VK_RETURN);
+            Press(VK_ESCAPE);
+        }
+        PressTab(id);
+    }
+    EXPECT_STREQ(Shared().calls, "") << "Enter or Escape called the registry";
+    EXPECT_FALSE(ReadKey()) << "starting must not write";
+    // Space ticks Windowed, and its fields join the cycle, which Shift+Tab goes round backwards.
+    Press(VK_SPACE);
+    Await([&] { return Checked(IDC_WINDOWED); }, "Space on Windowed");
+    for (int id : {IDC_ABOUT, IDC_LOAD, IDC_SAVE, IDC_HEIGHT, IDC_WIDTH, IDC_LANGUAGE, IDC_POS_Y,
+                   IDC_POS_X, IDC_SAMPLE_RATE, IDC_BGM_STEREO, IDC_BGM_16BIT, IDC_BGM_TESSAL,
+                   IDC_FULLSCREEN, IDC_WINDOWED})
+        PressTab(id, kShift);
+    Press(VK_SPACE);
+    Await([&] { return !Checked(IDC_WINDOWED); }, "Space on Windowed again");
+    PressTab(IDC_BGM_TESSAL);  // its fields out of the cycle again
+
+    Click(IDC_SAVE);
+    AwaitRegistry("clicking Save");
+    ExpectStored(kSimplified, kStart);
+    // Enter on a focused push button presses it.
+    PressTab(IDC_LOAD);
+    PressTab(IDC_ABOUT);
+    ExpectBox([] { Press(VK_RETURN); }, kSimplified, kAboutCaption, kAboutText, false);
+    // The title bar's close button ends the program without saving.
+    Tick(IDC_BGM_STEREO);
+    ClickAt(CloseButton(dialog_));
     EXPECT_EQ(app_->WaitForExit(), 0u);
     ExpectStored(kSimplified, kStart);
 }
 
 TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSaysSo) {
     Start();
-    Click(IDC_WINDOWED);
-    ExpectShows({1, 0, 1, 1, 0, 44100, 0, 0, 640, 400});
-    for (int id : {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_BGM_TESSAL}) Click(id);
-    ExpectShows({1, 0, 0, 0, 1, 44100, 0, 0, 640, 400});
-    Type(IDC_SAMPLE_RATE, "-99999999999");  // eleven characters are read: clamps
-    Type(IDC_POS_X, "\t\n\v\f\r -5");       // every white space strtol skips
-    Type(IDC_POS_Y, "+99999999999");
+    for (int id : {IDC_WINDOWED, IDC_BGM_16BIT, IDC_BGM_STEREO}) Tick(id);
+    ExpectShows({1, 0, 1, 0, 1, 44100, 0, 0, 640, 400});
+    Type(IDC_SAMPLE_RATE, "-2147483648");  // all eleven characters are read
+    Type(IDC_POS_X, "  -5");
+    Type(IDC_POS_Y, "+99999999999");  // clamps
     Type(IDC_WIDTH, "12abc");
     Type(IDC_HEIGHT, "abc");
+    Tick(IDC_BGM_TESSAL);
+    EXPECT_FALSE(Enabled(IDC_BGM_16BIT) || Enabled(IDC_BGM_STEREO) || Enabled(IDC_SAMPLE_RATE))
+        << "TESSAL's fields disabled with it";
     const Record saved{1, 0, 0, 0, 1, INT_MIN, -5, INT_MAX, 12, 0};
     Click(IDC_SAVE);
+    AwaitRegistry("clicking Save");
     ExpectStored(kSimplified, saved);
     EXPECT_EQ(Text(Control(IDC_WIDTH)), "12abc") << "Save does not repaint";
 
     // Unsaved edits survive a switch, which repaints every text and number.
-    for (int id : {IDC_WINDOWED, IDC_BGM_TESSAL}) Click(id);
     Type(IDC_HEIGHT, "777");
+    for (int id : {IDC_WINDOWED, IDC_BGM_TESSAL}) Tick(id);
     const Record edited{0, 0, 1, 0, 1, INT_MIN, -5, INT_MAX, 12, 777};
-    for (Language language : {kEnglish, kTraditional}) {
-        Pick(language);
+    for (auto [language, byMouse] : {std::pair{kEnglish, false}, {kTraditional, true}}) {
+        Pick(language, byMouse);
         ExpectTexts(language);
         ExpectShows(edited);
-        ExpectBox(IDC_ABOUT, language, kAboutCaption, kAboutText, false);
+        ExpectBox([&] { Click(IDC_ABOUT); }, language, kAboutCaption, kAboutText, false);
     }
     ExpectLocaleFont();  // the UI language never changes the font
     EXPECT_EQ(Send(Control(IDC_LANGUAGE), CB_GETCOUNT), 3) << "entries are added once";
     ExpectStored(kSimplified, saved);
 
     Click(IDC_LOAD);
+    AwaitRegistry("clicking Load");
     ExpectTexts(kSimplified);
     ExpectShows(saved);
 
     // A Save that cannot write says so in the current language; first the key is not created.
     ResetRegistry();
     Fail("create:2");
-    ExpectBox(IDC_SAVE, kSimplified, kTitle, kSaveFailed, true);
-    Pick(kTraditional);
-    ExpectBox(IDC_SAVE, kTraditional, kTitle, kSaveFailed, true);
+    ExpectBox([&] { Click(IDC_SAVE); }, kSimplified, kTitle, kSaveFailed, true);
+    Pick(kTraditional, false);
+    ExpectBox([&] { Click(IDC_SAVE); }, kTraditional, kTitle, kSaveFailed, true);
     EXPECT_FALSE(ReadKey());
-    // A write failing midway: the others still written. No selection (-1): English, stored OTHER.
+    // A write failing midway: the others still written. No selection (-1), which no person can
+    // make of a drop-down list: English, stored as OTHER.
     Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
     Fail("write:BgmStereo");
-    ExpectBox(IDC_SAVE, kEnglish, kTitle, kSaveFailed, true);
+    ExpectBox([&] { Click(IDC_SAVE); }, kEnglish, kTitle, kSaveFailed, true);
     ExpectStored(kEnglish, saved, "BgmStereo");
     ResetRegistry();
     Click(IDC_LOAD);  // no key to read: the record stays as the dialog last gave it
+    AwaitRegistry("clicking Load without a key");
     ExpectShows(saved);
     EXPECT_EQ(Text(dialog_), Expected(kEnglish, kTitle));
 }
@@ -292,28 +416,36 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     ExpectTexts(localeLanguage_);
     ExpectShows({0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400});
 
-    // Load replaces only what is stored usably, and drops the language picked but not saved.
-    Click(IDC_BGM_TESSAL);
+    // Load replaces only what is stored usably, and drops the language picked but not saved. The
+    // mnemonics in the locale's own language: its code page shows them.
+    Tick(IDC_BGM_TESSAL);
+    Tick(IDC_WINDOWED);  // for the fields it governs; disabled again, they are still read
     Type(IDC_POS_Y, "7");
     Type(IDC_HEIGHT, "123");
-    Pick((localeLanguage_ + 1) % 3);
-    Click(IDC_LOAD);
+    Tick(IDC_WINDOWED);
+    Pick((localeLanguage_ + 1) % 3, true);
+    Press('L', kAlt);
+    AwaitRegistry("Alt+L");
     const Record loaded{0, 1, 0, 0, 1, 22050, -20, 7, INT_MAX, 123};
     ExpectTexts(localeLanguage_);
     ExpectShows(loaded);
-    Click(IDC_SAVE);
+    Press('S', kAlt);
+    AwaitRegistry("Alt+S");
     ExpectStored(localeLanguage_, loaded);
+    ExpectBox([] { Press('A', kAlt); }, localeLanguage_, kAboutCaption, kAboutText, false);
 
     // Each data read failing in turn: that value's fallback (Windowed 1, else the start value).
     for (int i = 9; i >= 0; --i) {  // the one after it fell back on the Load before
         Record fallback = loaded;
         fallback[i] = i == 0 ? 1 : kStart[i];
         Fail(("read:" + std::string(kFields[i].first)).c_str());
-        Click(IDC_LOAD);
+        Press('L', kAlt);
+        AwaitRegistry(std::string("Alt+L failing to read ") + kFields[i].first);
         ExpectShows(fallback);
     }
-    Post(dialog_, WM_SYSCOMMAND, SC_CLOSE);
+    Press(VK_F4, kAlt);  // ends the program without saving
     EXPECT_EQ(app_->WaitForExit(), 0u);
+    ExpectStored(localeLanguage_, loaded);
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
@@ -333,7 +465,12 @@ TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
         ResetRegistry();
         Store("Language", type, bytes);
         Fail(fault);
-        app_ ? Click(IDC_LOAD) : Start();
+        if (app_) {
+            Press('L', kAlt);
+            AwaitRegistry("Alt+L");
+        } else {
+            Start();
+        }
         ExpectTexts(language < 0 ? localeLanguage_ : language);
     }
     ExpectLocaleFont();
