@@ -34,7 +34,9 @@ for dll in $imports; do
 done
 
 # What Windows and Explorer read from the resources: the version, and a manifest that asks for no
-# execution level (no elevation prompt; registry virtualization applies) and has no XML declaration.
+# execution level (registry virtualization applies when run as the invoker; with UAC on, Windows'
+# installer detection asks for approval at each start, as the name and version contain "Patch") and
+# has no XML declaration.
 resources=$("${objdump%objdump}windres" -i "$exe" -O rc)
 grep -q '^ FILEVERSION 1, 0, 0, 6$' <<<"$resources" &&
     grep -q 'VALUE "FileDescription", "Patch for TORVAN95 Setting"' <<<"$resources" ||
