@@ -247,17 +247,7 @@ std::optional<std::size_t> DialogItem::Parse(std::span<const std::uint8_t> data,
                     in.Name(item.title_, "item title") && in.U16(extraCount, "item extraCount") &&
                     in.Bytes(item.creationData_, extraCount, "item creation data");
     if (!ok) return std::nullopt;
-    helpID_ = item.helpID_;
-    exStyle_ = item.exStyle_;
-    style_ = item.style_;
-    x_ = item.x_;
-    y_ = item.y_;
-    cx_ = item.cx_;
-    cy_ = item.cy_;
-    id_ = item.id_;
-    windowClass_ = std::move(item.windowClass_);
-    title_ = std::move(item.title_);
-    creationData_ = std::move(item.creationData_);
+    *this = std::move(item);
     return in.offset();
 }
 

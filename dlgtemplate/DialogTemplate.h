@@ -51,6 +51,8 @@ class DialogItem {
     DialogItem() = default;
     DialogItem(const DialogItem&) = delete;
     DialogItem& operator=(const DialogItem&) = delete;
+    DialogItem(DialogItem&&) noexcept = default;
+    DialogItem& operator=(DialogItem&&) noexcept = default;
 
     // Reads one item from the start of `data` (already aligned by the caller). `extended` decides
     // only whether the item's helpID is present. Returns the bytes consumed, or std::nullopt (with
