@@ -282,20 +282,6 @@ std::unique_ptr<DialogTemplate> DialogTemplate::FromBytes(std::span<const std::u
     return model;
 }
 
-#ifdef _WIN32
-std::unique_ptr<DialogTemplate> DialogTemplate::LoadFromResource(HINSTANCE instance,
-                                                                 WORD resourceId) {
-    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(resourceId), RT_DIALOG);
-    if (resource == nullptr) return nullptr;
-    const DWORD size = SizeofResource(instance, resource);
-    HGLOBAL loaded = LoadResource(instance, resource);
-    if (loaded == nullptr) return nullptr;
-    const void* bytes = LockResource(loaded);
-    if (bytes == nullptr) return nullptr;
-    return FromBytes({static_cast<const std::uint8_t*>(bytes), size});
-}
-#endif
-
 bool DialogTemplate::Parse(std::span<const std::uint8_t> data, std::string* error) {
     ByteReader in(data, error);
     if (!in.U16(dlgVer_, "dlgVer") || !in.U16(signature_, "signature")) return false;

@@ -1,6 +1,6 @@
 // In-memory model of an extended dialog template (DLGTEMPLATEEX with DLGITEMTEMPLATEEX items):
 // parsed from bytes, font replaceable, serialised back into a 4-byte-aligned buffer for the
-// dialog manager. Only LoadFromResource touches the platform.
+// dialog manager. Portable: loading it from a module's resource is DialogTemplateResource.h's.
 #ifndef TORVAN_DLGTEMPLATE_DIALOGTEMPLATE_H
 #define TORVAN_DLGTEMPLATE_DIALOGTEMPLATE_H
 
@@ -12,10 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 // A menu, class or item-title field: absent (0x0000), an ordinal (0xFFFF, n) or a NUL-ended name.
 // Held as a 32-bit tag whose low 16 bits are the field's first unit (the ordinal sits in the high
@@ -96,10 +92,6 @@ class DialogTemplate {
     // reason in `error` when given, for truncated or malformed data and for classic templates.
     static std::unique_ptr<DialogTemplate> FromBytes(std::span<const std::uint8_t> data,
                                                      std::string* error = nullptr);
-#ifdef _WIN32
-    // The RT_DIALOG resource `resourceId` of `instance`; nullptr if missing or malformed.
-    static std::unique_ptr<DialogTemplate> LoadFromResource(HINSTANCE instance, WORD resourceId);
-#endif
 
     DialogTemplate(const DialogTemplate&) = delete;
     DialogTemplate& operator=(const DialogTemplate&) = delete;
