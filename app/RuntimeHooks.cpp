@@ -20,8 +20,7 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
-// The containers' inline code calls the runtime's std::__throw_* hooks on a failed allocation or a
-// broken precondition. The linker aliases each of them to this one function (app/CMakeLists.txt)
-// instead of defining them in namespace std here. Their arguments are ignored, which is safe: the
-// calls are cdecl, so the caller removes them, and this never returns.
+// The linker aliases to this each std::__throw_* hook that the containers' inline code calls on a
+// failed allocation or a broken precondition (app/CMakeLists.txt), so none is defined in std.
+// Their arguments go unread: the calls are cdecl, the caller removes them, and this never returns.
 extern "C" [[noreturn]] void TorvanThrowHook() { std::abort(); }

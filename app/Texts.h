@@ -32,8 +32,7 @@ extern const LanguageTexts TextsGb2312;
 extern const LanguageTexts TextsBig5;
 extern const LanguageTexts TextsOther;
 
-// Simplified Chinese -> TextsGb2312, Traditional Chinese -> TextsBig5, any other value (English,
-// and -1, no selection) -> TextsOther.
+// kSimplifiedChinese -> TextsGb2312, kTraditionalChinese -> TextsBig5, else (-1 too) TextsOther.
 const LanguageTexts& TextsForLanguage(UiLanguage language);
 
 // The language combo box entries, each in its own encoding; an entry's index is the language it

@@ -20,7 +20,7 @@ class NameOrOrdinal {
   public:
     NameOrOrdinal() = default;  // absent
     static NameOrOrdinal FromOrdinal(std::uint16_t ordinal);
-    // `name` must be non-empty and must not start with 0x0000 or 0xFFFF.
+    // Cut at its first NUL; empty, it gives an absent field; starting with 0xFFFF, it aborts.
     static NameOrOrdinal FromName(std::u16string_view name);
 
     std::uint32_t tag() const { return tag_; }

@@ -1,5 +1,4 @@
-// The program's way to make a template from its own dialog resource. Windows only, so that the
-// model itself (DialogTemplate.h) stays portable for the native tests and the fuzzer.
+// Windows only: the model itself (DialogTemplate.h) stays portable for the native tests and fuzzer.
 #ifndef TORVAN_DLGTEMPLATE_DIALOGTEMPLATERESOURCE_H
 #define TORVAN_DLGTEMPLATE_DIALOGTEMPLATERESOURCE_H
 
@@ -9,8 +8,8 @@
 
 #include "DialogTemplate.h"
 
-// The RT_DIALOG resource `resourceId` of `instance`, parsed by DialogTemplate::FromBytes; nullptr
-// if missing or malformed.
+// The program's way to make a template from its own dialog resource: the RT_DIALOG resource
+// `resourceId` of `instance` through DialogTemplate::FromBytes; nullptr if missing or malformed.
 std::unique_ptr<DialogTemplate> LoadFromResource(HINSTANCE instance, WORD resourceId);
 
 #endif

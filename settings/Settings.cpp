@@ -118,11 +118,9 @@ std::optional<UiLanguage> QueryLanguage(HKEY key) {
         type != REG_SZ || size > 7) {
         return std::nullopt;
     }
-    const auto is = [&text](UiLanguage language) {
-        return lstrcmpA(text.data(), kLanguageNames[language].data()) == 0;
-    };
-    if (is(kSimplifiedChinese)) return kSimplifiedChinese;
-    if (is(kTraditionalChinese)) return kTraditionalChinese;
+    for (const UiLanguage language : {kSimplifiedChinese, kTraditionalChinese}) {
+        if (lstrcmpA(text.data(), kLanguageNames[language].data()) == 0) return language;
+    }
     return kEnglish;
 }
 
@@ -173,10 +171,9 @@ bool SaveSettings() {
                         KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const bool knownLanguage =
-        g_uiLanguage == kSimplifiedChinese || g_uiLanguage == kTraditionalChinese;
-    bool allWritten = SetString(key.get(), kLanguageValue,
-                                kLanguageNames[knownLanguage ? g_uiLanguage : kEnglish]);
+    const bool known = g_uiLanguage == kSimplifiedChinese || g_uiLanguage == kTraditionalChinese;
+    bool allWritten =
+        SetString(key.get(), kLanguageValue, kLanguageNames[known ? g_uiLanguage : kEnglish]);
     // Each value is tried even after a failed one, so nothing writable is lost.
     for (const DwordValue& entry : kDwordValues) {
         allWritten = SetDword(key.get(), entry.name, g_settings.*entry.field) && allWritten;

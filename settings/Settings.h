@@ -25,8 +25,9 @@ struct PatchSettings {
 extern PatchSettings g_settings;
 extern UiLanguage g_uiLanguage;
 
-// Reads the key into g_settings and g_uiLanguage. A key that cannot be opened changes nothing;
-// an absent, mistyped or missized value leaves its field as it was.
+// Reads the key into g_settings and g_uiLanguage. A key that cannot be opened changes nothing.
+// Of the numbers, an absent, mistyped or missized one leaves its field as it was, and one whose
+// data cannot be read takes a fallback; a language not read gives DefaultLanguageForLocale's.
 void LoadSettings();
 
 // Writes g_uiLanguage and g_settings to the key, creating it when needed. Every value is tried

@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-// Signed 32 bits, not an enum: any other value means English, and the combo box's -1 (no
-// selection) must fit as well.
+// Not an enum: any other value means English, and the combo box's -1 (no selection) fits too.
 using UiLanguage = std::int32_t;
 
 inline constexpr UiLanguage kSimplifiedChinese = 0;   // stored as "GB2312"
