@@ -1,7 +1,7 @@
 #include "LocaleFont.h"
 
 #include "dlgtemplate/DialogTemplate.h"
-#include "settings/Settings.h"
+#include "settings/UiLanguage.h"
 
 namespace {
 
@@ -14,10 +14,10 @@ void ApplyLocaleFont(DialogTemplate& dialogTemplate, std::uint16_t langId) {
     // The font follows the system locale only, never the UI language picked in the dialog: the
     // texts are shown through the system's code page, and these fonts cover it.
     switch (DefaultLanguageForLocale(langId)) {
-        case 1:
+        case kTraditionalChinese:
             dialogTemplate.SetFont(9, 400, 0, kChineseBig5Charset, u"細明體");  // MingLiU
             break;
-        case 0:
+        case kSimplifiedChinese:
             dialogTemplate.SetFont(9, 400, 0, kGb2312Charset, u"宋体");  // SimSun
             break;
         default:

@@ -7,8 +7,8 @@
 class DialogTemplate;
 
 // Traditional Chinese locales get 9-point MingLiU (charset 136), Simplified Chinese locales 9-point
-// SimSun (charset 134); any other locale keeps the template's own font. The locale groups are the
-// ones that pick the default UI language.
+// SimSun (charset 134); any other locale keeps the template's own font. The locale groups are
+// those of the default UI language (DefaultLanguageForLocale, settings/UiLanguage.h).
 void ApplyLocaleFont(DialogTemplate& dialogTemplate, std::uint16_t langId);
 
 #endif

@@ -11,8 +11,8 @@ bool IsSpace(char c) {
 
 }  // namespace
 
-// Written out instead of calling strtol: long is 64 bits on the native test build, and the
-// character classes must not depend on the C locale.
+// Written out instead of calling strtol: its range is long's, which is 64 bits on 64-bit Linux,
+// where this portable code builds too, and its white space follows the C locale.
 std::int32_t ParseDecimalInt32(const char* text) {
     constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();

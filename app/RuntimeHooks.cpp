@@ -1,7 +1,7 @@
 // The product is built without exceptions (see the top-level CMakeLists.txt). These replace the
-// C++ runtime's allocation functions and the throw hooks its containers call, so that none of the
-// runtime's exception machinery is linked. Nothing in the program catches, so each ends the
-// process where the runtime would have thrown an exception that terminates it anyway.
+// C++ runtime's allocation functions, and stand in for the throw hooks its containers call, so
+// that none of the runtime's exception machinery is linked. Nothing in the program catches, so
+// each ends the process where the runtime would have thrown an exception that terminates it anyway.
 #include <cstddef>
 #include <cstdlib>
 #include <new>
@@ -20,11 +20,7 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
-// Called by the containers' inline code on a failed allocation or a broken precondition.
-namespace std {
-[[noreturn]] void __throw_bad_alloc() { std::abort(); }
-[[noreturn]] void __throw_bad_array_new_length() { std::abort(); }
-[[noreturn]] void __throw_length_error(const char*) { std::abort(); }
-[[noreturn]] void __throw_logic_error(const char*) { std::abort(); }
-[[noreturn]] void __throw_out_of_range_fmt(const char*, ...) { std::abort(); }
-}  // namespace std
+// The linker aliases to this each std::__throw_* hook that the containers' inline code calls on a
+// failed allocation or a broken precondition (app/CMakeLists.txt), so none is defined in std.
+// Their arguments go unread: the calls are cdecl, the caller removes them, and this never returns.
+extern "C" [[noreturn]] void TorvanThrowHook() { std::abort(); }

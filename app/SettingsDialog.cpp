@@ -121,7 +121,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_INITDIALOG:
             return OnInitDialog(dialog);
         case WM_CLOSE:
-            // The title bar's close button is the only way out.
+            // Closing the window (its button, system menu, Alt+F4) is the only way out.
             EndDialog(dialog, 1);
             return FALSE;
         case WM_COMMAND:

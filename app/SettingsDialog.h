@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-// Process-wide state shared with WinMain; it lives for the whole run.
+// Process-wide state that lives for the whole run; WinMain sets g_instance, the dialog the rest.
 extern HINSTANCE g_instance;        // the program's module; set before the dialog exists
 extern HICON g_appIcon;             // loaded at WM_INITDIALOG, never released
 extern const char* g_aboutCaption;  // About box of the language last applied

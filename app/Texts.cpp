@@ -177,9 +177,9 @@ const LanguageTexts TextsOther = {
 
 const LanguageTexts& TextsForLanguage(UiLanguage language) {
     switch (language) {
-        case 0:
+        case kSimplifiedChinese:
             return TextsGb2312;
-        case 1:
+        case kTraditionalChinese:
             return TextsBig5;
         default:
             return TextsOther;

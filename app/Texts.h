@@ -2,10 +2,7 @@
 #ifndef TORVAN_APP_TEXTS_H
 #define TORVAN_APP_TEXTS_H
 
-#include <cstdint>
-
-// Same type as settings' UiLanguage: 0 Simplified Chinese, 1 Traditional Chinese, else English.
-using UiLanguage = std::int32_t;
+#include "settings/UiLanguage.h"
 
 // One language's strings. The Simplified Chinese set is GB2312, the Traditional Chinese set Big5,
 // the English set ASCII; the language label mixes all three (each part legible under its own code
@@ -35,7 +32,7 @@ extern const LanguageTexts TextsGb2312;
 extern const LanguageTexts TextsBig5;
 extern const LanguageTexts TextsOther;
 
-// 0 -> TextsGb2312, 1 -> TextsBig5, any other value (including -1, no selection) -> TextsOther.
+// kSimplifiedChinese -> TextsGb2312, kTraditionalChinese -> TextsBig5, else (-1 too) TextsOther.
 const LanguageTexts& TextsForLanguage(UiLanguage language);
 
 // The language combo box entries, each in its own encoding; an entry's index is the language it

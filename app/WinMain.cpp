@@ -7,12 +7,11 @@
 #include "LocaleFont.h"
 #include "ResourceIds.h"
 #include "SettingsDialog.h"
-#include "dlgtemplate/DialogTemplate.h"
+#include "dlgtemplate/DialogTemplateResource.h"
 #include "settings/Settings.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    std::unique_ptr<DialogTemplate> dialogTemplate =
-        DialogTemplate::LoadFromResource(instance, IDD_SETTINGS);
+    std::unique_ptr<DialogTemplate> dialogTemplate = LoadFromResource(instance, IDD_SETTINGS);
     if (!dialogTemplate) {
         // Only a damaged executable gets here; the language tables are not needed to say so.
         MessageBoxA(nullptr, "The dialog resource of this program is missing or damaged.",

@@ -247,17 +247,7 @@ std::optional<std::size_t> DialogItem::Parse(std::span<const std::uint8_t> data,
                     in.Name(item.title_, "item title") && in.U16(extraCount, "item extraCount") &&
                     in.Bytes(item.creationData_, extraCount, "item creation data");
     if (!ok) return std::nullopt;
-    helpID_ = item.helpID_;
-    exStyle_ = item.exStyle_;
-    style_ = item.style_;
-    x_ = item.x_;
-    y_ = item.y_;
-    cx_ = item.cx_;
-    cy_ = item.cy_;
-    id_ = item.id_;
-    windowClass_ = std::move(item.windowClass_);
-    title_ = std::move(item.title_);
-    creationData_ = std::move(item.creationData_);
+    *this = std::move(item);
     return in.offset();
 }
 
@@ -291,20 +281,6 @@ std::unique_ptr<DialogTemplate> DialogTemplate::FromBytes(std::span<const std::u
     if (!model->Parse(data, error)) return nullptr;
     return model;
 }
-
-#ifdef _WIN32
-std::unique_ptr<DialogTemplate> DialogTemplate::LoadFromResource(HINSTANCE instance,
-                                                                 WORD resourceId) {
-    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(resourceId), RT_DIALOG);
-    if (resource == nullptr) return nullptr;
-    const DWORD size = SizeofResource(instance, resource);
-    HGLOBAL loaded = LoadResource(instance, resource);
-    if (loaded == nullptr) return nullptr;
-    const void* bytes = LockResource(loaded);
-    if (bytes == nullptr) return nullptr;
-    return FromBytes({static_cast<const std::uint8_t*>(bytes), size});
-}
-#endif
 
 bool DialogTemplate::Parse(std::span<const std::uint8_t> data, std::string* error) {
     ByteReader in(data, error);

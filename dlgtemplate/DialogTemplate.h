@@ -1,6 +1,6 @@
 // In-memory model of an extended dialog template (DLGTEMPLATEEX with DLGITEMTEMPLATEEX items):
 // parsed from bytes, font replaceable, serialised back into a 4-byte-aligned buffer for the
-// dialog manager. Only LoadFromResource touches the platform.
+// dialog manager. Portable: loading it from a module's resource is DialogTemplateResource.h's.
 #ifndef TORVAN_DLGTEMPLATE_DIALOGTEMPLATE_H
 #define TORVAN_DLGTEMPLATE_DIALOGTEMPLATE_H
 
@@ -13,10 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 // A menu, class or item-title field: absent (0x0000), an ordinal (0xFFFF, n) or a NUL-ended name.
 // Held as a 32-bit tag whose low 16 bits are the field's first unit (the ordinal sits in the high
 // 16 bits) plus, for a name only, the characters after the first one.
@@ -24,7 +20,7 @@ class NameOrOrdinal {
   public:
     NameOrOrdinal() = default;  // absent
     static NameOrOrdinal FromOrdinal(std::uint16_t ordinal);
-    // `name` must be non-empty and must not start with 0x0000 or 0xFFFF.
+    // Cut at its first NUL; empty, it gives an absent field; starting with 0xFFFF, it aborts.
     static NameOrOrdinal FromName(std::u16string_view name);
 
     std::uint32_t tag() const { return tag_; }
@@ -51,6 +47,8 @@ class DialogItem {
     DialogItem() = default;
     DialogItem(const DialogItem&) = delete;
     DialogItem& operator=(const DialogItem&) = delete;
+    DialogItem(DialogItem&&) noexcept = default;
+    DialogItem& operator=(DialogItem&&) noexcept = default;
 
     // Reads one item from the start of `data` (already aligned by the caller). `extended` decides
     // only whether the item's helpID is present. Returns the bytes consumed, or std::nullopt (with
@@ -94,10 +92,6 @@ class DialogTemplate {
     // reason in `error` when given, for truncated or malformed data and for classic templates.
     static std::unique_ptr<DialogTemplate> FromBytes(std::span<const std::uint8_t> data,
                                                      std::string* error = nullptr);
-#ifdef _WIN32
-    // The RT_DIALOG resource `resourceId` of `instance`; nullptr if missing or malformed.
-    static std::unique_ptr<DialogTemplate> LoadFromResource(HINSTANCE instance, WORD resourceId);
-#endif
 
     DialogTemplate(const DialogTemplate&) = delete;
     DialogTemplate& operator=(const DialogTemplate&) = delete;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 PatchSettings g_settings;
-UiLanguage g_uiLanguage = 0;
+UiLanguage g_uiLanguage = kSimplifiedChinese;
 
 namespace {
 
@@ -48,7 +48,7 @@ class RegKey {
 constexpr char kSubKey[] = "Software\\Kavrenta\\Torvan";
 constexpr char kLanguageValue[] = "Language";
 
-// Indexed by UiLanguage 0, 1, 2; stored with their NUL (7, 5 and 6 bytes).
+// Indexed by UiLanguage (the three names); stored with their NUL (7, 5 and 6 bytes).
 constexpr std::array<std::string_view, 3> kLanguageNames{"GB2312", "BIG5", "OTHER"};
 
 constexpr PatchSettings kStartValues{};
@@ -118,9 +118,10 @@ std::optional<UiLanguage> QueryLanguage(HKEY key) {
         type != REG_SZ || size > 7) {
         return std::nullopt;
     }
-    if (lstrcmpA(text.data(), kLanguageNames[0].data()) == 0) return 0;
-    if (lstrcmpA(text.data(), kLanguageNames[1].data()) == 0) return 1;
-    return 2;
+    for (const UiLanguage language : {kSimplifiedChinese, kTraditionalChinese}) {
+        if (lstrcmpA(text.data(), kLanguageNames[language].data()) == 0) return language;
+    }
+    return kEnglish;
 }
 
 bool SetDword(HKEY key, const char* name, std::int32_t value) {
@@ -145,7 +146,7 @@ void LoadSettings() {
         ERROR_SUCCESS) {
         return;
     }
-    // Only once the key exists: a first run (no key) keeps language 0 whatever the locale.
+    // Only once the key exists: a first run (no key) keeps Simplified Chinese whatever the locale.
     g_uiLanguage = DefaultLanguageForLocale(GetUserDefaultLangID());
     if (const auto stored = QueryLanguage(key.get())) g_uiLanguage = *stored;
 
@@ -170,9 +171,9 @@ bool SaveSettings() {
                         KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const bool knownLanguage = g_uiLanguage == 0 || g_uiLanguage == 1;
+    const bool known = g_uiLanguage == kSimplifiedChinese || g_uiLanguage == kTraditionalChinese;
     bool allWritten =
-        SetString(key.get(), kLanguageValue, kLanguageNames[knownLanguage ? g_uiLanguage : 2]);
+        SetString(key.get(), kLanguageValue, kLanguageNames[known ? g_uiLanguage : kEnglish]);
     // Each value is tried even after a failed one, so nothing writable is lost.
     for (const DwordValue& entry : kDwordValues) {
         allWritten = SetDword(key.get(), entry.name, g_settings.*entry.field) && allWritten;

@@ -1,11 +1,11 @@
 // The process-wide settings record and UI language, and their home in the registry under
 // HKEY_LOCAL_MACHINE\Software\Kavrenta\Torvan, which the game patch reads.
-#pragma once
+#ifndef TORVAN_SETTINGS_SETTINGS_H
+#define TORVAN_SETTINGS_SETTINGS_H
 
 #include <cstdint>
 
-// 0 Simplified Chinese ("GB2312"), 1 Traditional Chinese ("BIG5"), any other value English.
-using UiLanguage = std::int32_t;
+#include "UiLanguage.h"
 
 // One field per registry value, named as stored. The first five are flags (any non-zero value
 // counts as set; a load stores them as 0 or 1), in the order of their check boxes.
@@ -25,26 +25,13 @@ struct PatchSettings {
 extern PatchSettings g_settings;
 extern UiLanguage g_uiLanguage;
 
-// Reads the key into g_settings and g_uiLanguage. A key that cannot be opened changes nothing;
-// an absent, mistyped or missized value leaves its field as it was.
+// Reads the key into g_settings and g_uiLanguage. A key that cannot be opened changes nothing.
+// Of the numbers, an absent, mistyped or missized one leaves its field as it was, and one whose
+// data cannot be read takes a fallback; a language not read gives DefaultLanguageForLocale's.
 void LoadSettings();
 
 // Writes g_uiLanguage and g_settings to the key, creating it when needed. Every value is tried
 // even after a failed one; false if the key could not be created or any write failed.
 bool SaveSettings();
 
-// The UI language a user's default LANGID implies when no usable language is stored. Inline: the
-// dialog font follows the same groups, and the native template tests need no registry.
-constexpr UiLanguage DefaultLanguageForLocale(std::uint16_t langId) {
-    switch (langId) {
-        case 0x0404:  // Taiwan
-        case 0x0C04:  // Hong Kong
-        case 0x1404:  // Macao
-            return 1;
-        case 0x0804:  // PRC
-        case 0x1004:  // Singapore
-            return 0;
-        default:
-            return 2;
-    }
-}
+#endif
