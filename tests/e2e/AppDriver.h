@@ -36,12 +36,13 @@ struct Closer {
 using Handle = std::unique_ptr<void, Closer<CloseHandle>>;
 using Key = std::unique_ptr<HKEY__, Closer<RegCloseKey>>;  // never a predefined root
 
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD milliseconds = 5000) {
+// Waits are for an effect that shows, bounded, never for a fixed time.
+inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
     for (const DWORD start = GetTickCount(); !condition(); Sleep(10))
         if (GetTickCount() - start > milliseconds) return false;
     return true;
 }
+inline void Await(auto condition, const std::string& step) { Require(WaitUntil(condition), step); }
 
 // ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's.
 inline constexpr char kSettingsKey[] = "Software\\Kavrenta\\Torvan";
@@ -110,12 +111,8 @@ inline void SendInputs(std::vector<INPUT> inputs) {
 inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
     std::vector<INPUT> inputs;
     const auto add = [&inputs](WORD virtualKey, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = virtualKey;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
+        INPUT& input = inputs.emplace_back(INPUT{INPUT_KEYBOARD, {}});
+        input.ki = {virtualKey, static_cast<WORD>(MapVirtualKeyA(virtualKey, 0)), flags, 0, 0};
     };
     for (WORD down : held) add(down, 0);
     add(key, 0);
@@ -124,57 +121,41 @@ inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
     SendInputs(inputs);
 }
 
-// The key that gives this character on the keyboard layout, with Shift when it needs it.
-inline void PressCharacter(char character) {
-    const SHORT key = VkKeyScanA(character);
-    Require(key != -1, std::string("a key for '") + character + "'");
-    if (HIBYTE(key) & 1) {
-        Press(LOBYTE(key), {VK_SHIFT});
-    } else {
-        Press(LOBYTE(key));
-    }
-}
-
-// The pointer moves to a point of the screen, then the left button goes down and up there.
-inline void ClickAt(POINT point) {
-    // Absolute positions run from 0 to 65536 across the screen.
-    const auto absolute = [](LONG pixel, int metric) {
-        const LONG size = GetSystemMetrics(metric);
-        return (pixel * 65536 + size - 1) / size;
-    };
-    std::vector<INPUT> inputs(3, INPUT{});
-    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-    inputs[0].mi.dx = absolute(point.x, SM_CXSCREEN);
-    inputs[0].mi.dy = absolute(point.y, SM_CYSCREEN);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+// The pointer moves to a point of the screen (0 to 65536 across it), and the left button clicks.
+inline void ClickAt(POINT at) {
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<INPUT> inputs(3, INPUT{INPUT_MOUSE, {}});
+    inputs[0].mi = {(at.x * 65536 + width - 1) / width,
+                    (at.y * 65536 + height - 1) / height,
+                    0,
+                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                    0,
+                    0};
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInputs(inputs);
 }
 
-// Where a person clicks a control: the centre of the rectangle it has on the screen.
+// Where a person clicks a control: the centre of its rectangle on the screen.
 inline POINT Centre(HWND window) {
-    RECT rect{};
-    Require(GetWindowRect(window, &rect), "the rectangle of a window");
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    RECT r{};
+    Require(GetWindowRect(window, &r), "the rectangle of a window");
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// The centre of the title bar's close button, as the window's own hit test finds it: the middle
-// of the points near the top right corner that answer HTCLOSE.
+// The middle of the points near the top right corner that the window's hit test calls its close
+// button, which a title bar without one has none of.
 inline POINT CloseButton(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    LONG sumX = 0, sumY = 0, count = 0;
-    for (LONG y = rect.top; y < rect.top + 40; y += 2) {
-        for (LONG x = rect.right - 60; x < rect.right; x += 2) {
-            if (Send(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) continue;
-            sumX += x;
-            sumY += y;
-            ++count;
-        }
+    RECT r{};
+    GetWindowRect(window, &r);
+    LONG x = 0, y = 0, points = 0;
+    for (LONG i = 0; i < 30 * 20; ++i) {
+        const POINT at{r.right - 60 + i % 30 * 2, r.top + i / 30 * 2};
+        if (Send(window, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) != HTCLOSE) continue;
+        x += at.x, y += at.y, ++points;
     }
-    Require(count > 0, "finding the title bar's close button");
-    return {sumX / count, sumY / count};
+    Require(points > 0, "finding the title bar's close button");
+    return {x / points, y / points};
 }
 
 inline ProbeRecord& Shared() {
@@ -196,8 +177,9 @@ inline const ProbeRecord& Probe(HWND window) {
     shared.font.lfHeight = 0;
     const std::unique_ptr<HHOOK__, Closer<UnhookWindowsHookEx>> hooked(
         SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr)));
+    Require(hooked != nullptr, "hooking the probe into the program");
     Send(window, RegisterWindowMessageA(kProbeMessage));
-    Require(hooked && shared.font.lfHeight, "asking the probe");
+    Require(shared.font.lfHeight != 0, "asking the probe");
     return shared;
 }
 
@@ -221,15 +203,15 @@ class App {
         Handle(info.hThread).reset();
         Require(AssignProcessToJobObject(job_.get(), info.hProcess), "putting it in the job");
         processId_ = info.dwProcessId;
-        dialog = WaitForWindow(nullptr, 20000);  // a cold start under Wine can take seconds
+        dialog = WaitForWindow(nullptr, "#32770", 20000);  // a cold start under Wine takes seconds
         threadId_ = GetWindowThreadProcessId(dialog, nullptr);
         Probe(dialog);  // between the program and the registry from here on, after its first Load
     }
 
     // The program's visible window of this class: with no owner its dialog, owned by the dialog a
     // message box; the drop-down list of a combo box is a window of its own.
-    HWND WaitForWindow(HWND owner, DWORD milliseconds = 5000,
-                       const char* windowClass = "#32770") const {
+    HWND WaitForWindow(HWND owner, const char* windowClass = "#32770",
+                       DWORD milliseconds = 5000) const {
         HWND found = nullptr;
         const auto isOurs = [&](HWND window) {
             DWORD processId = 0;
