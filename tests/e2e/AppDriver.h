@@ -36,7 +36,7 @@ struct Closer {
 using Handle = std::unique_ptr<void, Closer<CloseHandle>>;
 using Key = std::unique_ptr<HKEY__, Closer<RegCloseKey>>;  // never a predefined root
 
-// Waits are for an effect that shows, bounded, never for a fixed time.
+// For an effect that shows, bounded: never a fixed time.
 inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
     for (const DWORD start = GetTickCount(); !condition(); Sleep(10))
         if (GetTickCount() - start > milliseconds) return false;
@@ -61,12 +61,12 @@ inline void ResetRegistry() {  // Software\Kavrenta goes, in both views
 }
 
 inline void Store(const char* name, DWORD type, std::string_view bytes, REGSAM view = 0) {
-    HKEY key = nullptr;
+    HKEY created = nullptr;
     Require(!RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view,
-                             nullptr, &key, nullptr) &&
-                !RegSetValueExA(Key(key).get(), name, 0, type,
-                                reinterpret_cast<const BYTE*>(bytes.data()), bytes.size()),
-            std::string("storing ") + name);
+                             nullptr, &created, nullptr),
+            "creating the key");
+    const auto data = reinterpret_cast<const BYTE*>(bytes.data());
+    Require(!RegSetValueExA(Key(created).get(), name, 0, type, data, bytes.size()), name);
 }
 
 inline std::string Dword(std::int32_t value) { return {reinterpret_cast<char*>(&value), 4}; }
@@ -79,9 +79,9 @@ inline std::optional<Values> ReadKey(const char* path = kSettingsKey, REGSAM vie
     if (!key) return std::nullopt;
     Values values;
     char name[256], data[256];
-    for (DWORD i = 0, length = sizeof name, size = sizeof data, type = 0;
-         RegEnumValueA(key.get(), i, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                       &size) == ERROR_SUCCESS;
+    DWORD length = sizeof name, size = sizeof data, type = 0;
+    for (DWORD i = 0; !RegEnumValueA(key.get(), i, name, &length, nullptr, &type,
+                                     reinterpret_cast<BYTE*>(data), &size);
          ++i, length = sizeof name, size = sizeof data)
         values[name] = {type, std::string(data, size)};
     return values;
@@ -111,8 +111,9 @@ inline void SendInputs(std::vector<INPUT> inputs) {
 inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
     std::vector<INPUT> inputs;
     const auto add = [&inputs](WORD virtualKey, DWORD flags) {
-        INPUT& input = inputs.emplace_back(INPUT{INPUT_KEYBOARD, {}});
-        input.ki = {virtualKey, static_cast<WORD>(MapVirtualKeyA(virtualKey, 0)), flags, 0, 0};
+        const auto scanCode = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+        inputs.push_back({INPUT_KEYBOARD, {}});
+        inputs.back().ki = {virtualKey, scanCode, flags, 0, 0};
     };
     for (WORD down : held) add(down, 0);
     add(key, 0);
@@ -143,19 +144,15 @@ inline POINT Centre(HWND window) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// The middle of the points near the top right corner that the window's hit test calls its close
-// button, which a title bar without one has none of.
+// The centre of the title bar's close button by the system's metrics, as the window's own hit
+// test confirms: a title bar without one answers otherwise.
 inline POINT CloseButton(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    LONG x = 0, y = 0, points = 0;
-    for (LONG i = 0; i < 30 * 20; ++i) {
-        const POINT at{r.right - 60 + i % 30 * 2, r.top + i / 30 * 2};
-        if (Send(window, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) != HTCLOSE) continue;
-        x += at.x, y += at.y, ++points;
-    }
-    Require(points > 0, "finding the title bar's close button");
-    return {x / points, y / points};
+    const POINT at{r.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
+                   r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2};
+    Require(Send(window, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) == HTCLOSE, "the close button");
+    return at;
 }
 
 inline ProbeRecord& Shared() {
@@ -173,88 +170,14 @@ inline const ProbeRecord& Probe(HWND window) {
     const auto hook = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(probe, "ProbeHook")));
     Require(hook != nullptr, "loading the probe");
-    ProbeRecord& shared = Shared();
-    shared.font.lfHeight = 0;
+    Shared().font.lfHeight = 0;
     const std::unique_ptr<HHOOK__, Closer<UnhookWindowsHookEx>> hooked(
         SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr)));
     Require(hooked != nullptr, "hooking the probe into the program");
     Send(window, RegisterWindowMessageA(kProbeMessage));
-    Require(shared.font.lfHeight != 0, "asking the probe");
-    return shared;
+    Require(Shared().font.lfHeight != 0, "asking the probe");
+    return Shared();
 }
-
-// ---- The program's process, in a job so that it ends with this test process, crash or not.
-class App {
-  public:
-    explicit App(std::string commandLine) {
-        commandLine = "\"" TORVAN_APP_PATH "\" " + commandLine;
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        Require(SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
-                                        sizeof limits),
-                "limiting the job");
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info),
-                "starting " + commandLine);
-        process_.reset(info.hProcess);
-        Handle(info.hThread).reset();
-        Require(AssignProcessToJobObject(job_.get(), info.hProcess), "putting it in the job");
-        processId_ = info.dwProcessId;
-        dialog = WaitForWindow(nullptr, "#32770", 20000);  // a cold start under Wine takes seconds
-        threadId_ = GetWindowThreadProcessId(dialog, nullptr);
-        Probe(dialog);  // between the program and the registry from here on, after its first Load
-    }
-
-    // The program's visible window of this class: with no owner its dialog, owned by the dialog a
-    // message box; the drop-down list of a combo box is a window of its own.
-    HWND WaitForWindow(HWND owner, const char* windowClass = "#32770",
-                       DWORD milliseconds = 5000) const {
-        HWND found = nullptr;
-        const auto isOurs = [&](HWND window) {
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            return processId == processId_ && GetWindow(window, GW_OWNER) == owner &&
-                   IsWindowVisible(window);
-        };
-        WaitUntil(
-            [&] {
-                found = nullptr;
-                while ((found = FindWindowExA(nullptr, found, windowClass, nullptr)))
-                    if (isOurs(found)) return true;
-                return false;
-            },
-            milliseconds);
-        Require(found != nullptr,
-                std::string("waiting for a window of the program, ") + windowClass);
-        return found;
-    }
-
-    // The window that has the keyboard focus in the program.
-    HWND Focus() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        Require(GetGUIThreadInfo(threadId_, &info), "asking for the focus");
-        return info.hwndFocus;
-    }
-
-    DWORD WaitForExit() const {
-        Require(WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0,
-                "waiting for the program to end");
-        DWORD code = 0;
-        Require(GetExitCodeProcess(process_.get(), &code), "its exit code");
-        return code;
-    }
-
-    HWND dialog = nullptr;
-
-  private:
-    Handle job_{CreateJobObjectA(nullptr, nullptr)};
-    Handle process_;
-    DWORD processId_ = 0, threadId_ = 0;
-};
 
 }  // namespace e2e
 

@@ -1,6 +1,5 @@
 // Window hook that Wine loads into the program's process to answer Probe() (AppDriver.h); its
 // first answer also puts it between the program and the registry, in the import address table.
-#include <array>
 #include <tuple>
 
 #include "AppDriver.h"
@@ -14,37 +13,44 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
-// RegQueryValueExA with the string's NUL left out, which Wine's ANSI query always adds.
-LONG WINAPI Bare(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+// RegQueryValueExA handing a string back without its NUL, as another program may have stored it
+// (Wine's own ANSI query always adds one).
+LONG WINAPI QueryWithoutNul(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                            LPDWORD size) {
     BYTE text[256];
-    DWORD n = sizeof text;
-    const LONG result = reinterpret_cast<decltype(&RegQueryValueExA)>(g_real[kQuery])(
-        key, name, reserved, type, text, &n);
-    n -= result == ERROR_SUCCESS && n && !text[n - 1];
-    if (result != ERROR_SUCCESS || (data && n > *size)) return result ? result : ERROR_MORE_DATA;
-    if (data) CopyMemory(data, text, n);
-    return *size = n, result;
+    DWORD length = sizeof text;
+    const auto query = reinterpret_cast<decltype(&RegQueryValueExA)>(g_real[kQuery]);
+    const LONG result = query(key, name, reserved, type, text, &length);
+    if (result != ERROR_SUCCESS) return result;
+    if (length > 0 && text[length - 1] == '\0') --length;
+    const bool fits = data == nullptr || length <= *size;
+    if (data != nullptr && fits) CopyMemory(data, text, length);
+    *size = length;
+    return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
 }
 
-// Stands in for the registry function F; the places of the arguments are those of its signature.
+// Stands in for the registry function F: writes the call down as a word (the access asked, or the
+// value named), and fails it when the test named that word.
 template <RegFunction F, class... Args>
 LONG WINAPI Hook(Args... args) {
-    const std::tuple a(args...);
-    const void* data = nullptr;  // the buffer of a query or a write
-    if constexpr (F == kQuery || F == kSet) data = std::get<4>(a);
-    // The access asked, or the value named.
-    const char* formats[] = {"open:%lu", "create:%lu", data ? "read:%s" : "size:%s", "write:%s"};
-    char word[32] = "close";
-    if constexpr (F != kClose) wsprintfA(word, formats[F], std::get<std::array{3, 5, 1, 1}[F]>(a));
-    char bare[32];  // "bare:" and a value: its queries go to Bare
-    wsprintfA(bare, "bare:%s", word + 5);
-    void* const bareQuery = reinterpret_cast<void*>(Bare);
-    void* const call = F == kQuery && !lstrcmpA(bare, g_record->fail) ? bareQuery : g_real[F];
-    const LONG result = !lstrcmpA(word, g_record->fail)
-                            ? ERROR_ACCESS_DENIED
-                            : reinterpret_cast<LONG(WINAPI*)(Args...)>(call)(args...);
+    const std::tuple arguments(args...);
+    auto call = reinterpret_cast<LONG(WINAPI*)(Args...)>(g_real[F]);
+    char word[64] = "close";
+    if constexpr (F == kOpen) wsprintfA(word, "open:%lu", std::get<3>(arguments));
+    if constexpr (F == kCreate) wsprintfA(word, "create:%lu", std::get<5>(arguments));
+    if constexpr (F == kSet) wsprintfA(word, "write:%s", std::get<1>(arguments));
+    if constexpr (F == kQuery) {
+        const char* name = std::get<1>(arguments);
+        wsprintfA(word, std::get<4>(arguments) ? "read:%s" : "size:%s", name);  // data or not
+        char bare[64];
+        wsprintfA(bare, "bare:%s", name);
+        if (lstrcmpA(bare, g_record->fail) == 0) call = QueryWithoutNul;
+    }
+    const bool fails = lstrcmpA(word, g_record->fail) == 0;
+    const LONG result = fails ? ERROR_ACCESS_DENIED : call(args...);
     char* const end = g_record->calls + lstrlenA(g_record->calls);
-    if (end + 64 < std::end(g_record->calls)) wsprintfA(end, "%s%s ", word, result ? "!" : "");
+    if (end + 80 < std::end(g_record->calls))
+        wsprintfA(end, result == ERROR_SUCCESS ? "%s " : "%s! ", word);
     return result;
 }
 
@@ -65,7 +71,7 @@ bool Attach() {
     const auto iat = static_cast<void**>(ImageDirectoryEntryToData(
         GetModuleHandleA(nullptr), TRUE, IMAGE_DIRECTORY_ENTRY_IAT, &size));
     if (!g_record || !LoadLibraryA(TORVAN_PROBE_PATH)) return false;
-    Patch<kOpen>(iat, size, RegOpenKeyExA);  // the hooked functions
+    Patch<kOpen>(iat, size, RegOpenKeyExA);
     Patch<kCreate>(iat, size, RegCreateKeyExA);
     Patch<kQuery>(iat, size, RegQueryValueExA);
     Patch<kSet>(iat, size, RegSetValueExA);
@@ -83,9 +89,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         const auto font = reinterpret_cast<HFONT>(SendMessageW(call->hwnd, WM_GETFONT, 0, 0));
         wchar_t text[256];
         SIZE size{};
-        HDC dc = GetDC(call->hwnd);
-        SelectObject(dc, font);
+        const HDC dc = GetDC(call->hwnd);
+        const HGDIOBJ previous = SelectObject(dc, font);
         GetTextExtentPoint32W(dc, text, GetWindowTextW(call->hwnd, text, 256), &size);
+        SelectObject(dc, previous);  // the DC goes back as it came
         ReleaseDC(call->hwnd, dc);
         g_record->textWidth = size.cx;
         g_record->icons = SendMessageW(call->hwnd, WM_GETICON, ICON_BIG, 0) &&
