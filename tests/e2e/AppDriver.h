@@ -107,19 +107,31 @@ inline void SendInputs(std::vector<INPUT> inputs) {
     Require(SendInput(inputs.size(), inputs.data(), sizeof(INPUT)) == inputs.size(), "SendInput");
 }
 
-// Presses `key` while the keys `held` are held down, as for Alt+S or Shift+Tab.
-inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
-    std::vector<INPUT> inputs;
-    const auto add = [&inputs](WORD virtualKey, DWORD flags) {
-        const auto scanCode = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-        inputs.push_back({INPUT_KEYBOARD, {}});
-        inputs.back().ki = {virtualKey, scanCode, flags, 0, 0};
-    };
-    for (WORD down : held) add(down, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    for (auto up = std::rbegin(held); up != std::rend(held); ++up) add(*up, KEYEVENTF_KEYUP);
+// Keys down, or up, as the keyboard reports them.
+inline void SendKeys(std::initializer_list<WORD> keys, DWORD flags) {
+    std::vector<INPUT> inputs(keys.size(), INPUT{INPUT_KEYBOARD, {}});
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const WORD key = keys.begin()[i];
+        inputs[i].ki = {key, static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), flags, 0, 0};
+    }
     SendInputs(inputs);
+}
+
+// Presses `key` with the keys `held` held down, and lets them go once its effect shows, as a
+// person does: Wine may read Shift's state when the program takes the key, not when it came.
+inline void Press(WORD key, std::initializer_list<WORD> held, auto effect,
+                  const std::string& step) {
+    SendKeys(held, 0);
+    SendKeys({key}, 0);
+    SendKeys({key}, KEYEVENTF_KEYUP);
+    const bool shown = WaitUntil(effect);
+    SendKeys(held, KEYEVENTF_KEYUP);
+    Require(shown, step);
+}
+// Without a wait: for keys alone, and with Alt, which makes a system key as the key is queued.
+inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
+    Press(
+        key, held, [] { return true; }, "");
 }
 
 // The pointer moves to a point of the screen (0 to 65536 across it), and the left button clicks.

@@ -177,38 +177,44 @@ class E2e : public testing::Test {
     // Each step waits for its effect, so a key lost fails there, named.
     void Tick(int id, WORD key = 0) const {
         const bool before = Checked(id);
-        key ? Press(key) : Click(id);
-        Await([&] { return Checked(id) != before; }, "ticking " + std::to_string(id));
+        const auto ticked = [&] { return Checked(id) != before; };
+        const std::string step = "ticking " + std::to_string(id);
+        key ? Press(key, {}, ticked, step) : (Click(id), Await(ticked, step));
     }
-    void PressTab(int to, std::initializer_list<WORD> held = kNone) const {
+    void PressTab(int to, std::initializer_list<WORD> held = {}) const {
         const std::string step = "Tab from " + std::to_string(Focused()) + " to ";
-        Press(VK_TAB, held);
-        Await([&] { return Focused() == to; }, step + std::to_string(to));
+        Press(
+            VK_TAB, held, [&] { return Focused() == to; }, step + std::to_string(to));
     }
     // Clicked, all of it selected, then typed a character at a time, each seen to arrive.
     void Type(int id, const std::string& text) const {
+        const std::string step = "typing " + text + " into " + std::to_string(id);
+        const LRESULT all = MAKELONG(0, Text(Control(id)).size());
         Click(id);
-        Press(VK_HOME);
-        Press(VK_END, kShift);
+        Press(
+            VK_HOME, {}, [&] { return Send(Control(id), EM_GETSEL) == 0; }, step + ": Home");
+        Press(
+            VK_END, kShift, [&] { return Send(Control(id), EM_GETSEL) == all; }, step + ": End");
         for (std::size_t typed = 1; typed <= text.size(); ++typed) {
             const SHORT key = VkKeyScanA(text[typed - 1]);  // with Shift in its high byte
-            Press(LOBYTE(key), HIBYTE(key) & 1 ? kShift : kNone);
-            const bool arrived =
-                WaitUntil([&] { return Text(Control(id)) == text.substr(0, typed); });
-            Require(arrived, "typing " + text + " into " + std::to_string(id) + " shows " +
-                                 Text(Control(id)) + " focus " + std::to_string(Focused()));
+            Press(
+                LOBYTE(key), HIBYTE(key) & 1 ? kShift : kNone,
+                [&] { return Text(Control(id)) == text.substr(0, typed); }, step);
         }
     }
     // The language box opened and an entry chosen with the mouse, or from the keyboard's focus
     // with Alt+Down, the arrows and Enter.
     void Pick(int language, bool byMouse) const {
         const std::string step = "picking language " + std::to_string(language);
-        byMouse ? Click(IDC_LANGUAGE) : Press(VK_DOWN, kAlt);
-        Await([&] { return Dropped(); }, step + ": opening the list");
+        const std::string opening = step + ": opening the list";
+        byMouse ? (Click(IDC_LANGUAGE), Await([&] { return Dropped(); }, opening))
+                : Press(
+                      VK_DOWN, kAlt, [&] { return Dropped(); }, opening);
         const HWND list = WaitForWindow(nullptr, "ComboLBox");
         for (LRESULT at; !byMouse && (at = Send(list, LB_GETCURSEL)) != language;) {
-            Press(at < language ? VK_DOWN : VK_UP);
-            Await([&] { return Send(list, LB_GETCURSEL) != at; }, step + ": an arrow key");
+            Press(
+                at < language ? VK_DOWN : VK_UP, {}, [&] { return Send(list, LB_GETCURSEL) != at; },
+                step + ": an arrow key");
         }
         RECT entry{};
         Send(list, LB_GETITEMRECT, language, reinterpret_cast<LPARAM>(&entry));
