@@ -42,7 +42,9 @@ inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
         if (GetTickCount() - start > milliseconds) return false;
     return true;
 }
-inline void Await(auto condition, const std::string& step) { Require(WaitUntil(condition), step); }
+inline void Await(auto condition, const std::string& step) {
+    if (!WaitUntil(condition)) throw std::runtime_error(step + ": not seen within 5 s");
+}
 
 // ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's.
 inline constexpr char kSettingsKey[] = "Software\\Kavrenta\\Torvan";
@@ -126,7 +128,7 @@ inline void Press(WORD key, std::initializer_list<WORD> held, auto effect,
     SendKeys({key}, KEYEVENTF_KEYUP);
     const bool shown = WaitUntil(effect);
     SendKeys(held, KEYEVENTF_KEYUP);
-    Require(shown, step);
+    if (!shown) throw std::runtime_error(step + ": not seen within 5 s");
 }
 // Without a wait: for keys alone, and with Alt, which makes a system key as the key is queued.
 inline void Press(WORD key, std::initializer_list<WORD> held = {}) {

@@ -131,6 +131,7 @@ class E2e : public testing::Test {
         Handle(info.hThread).reset();
         processId_ = info.dwProcessId;
         dialog_ = WaitForWindow(nullptr, "#32770", 20000);  // a cold start under Wine takes seconds
+        Await([&] { return GetForegroundWindow() == dialog_; }, "the dialog in the foreground");
         threadId_ = GetWindowThreadProcessId(dialog_, nullptr);
         Probe(dialog_);
     }
@@ -288,7 +289,9 @@ class E2e : public testing::Test {
         }
         EXPECT_EQ(controls, icon ? "icon 1 " : "1 ");  // 1: IDOK
         ClickAt(Centre(GetDlgItem(box, IDOK)));
-        Await([&] { return !IsWindow(box); }, "clicking the box's OK");
+        // Keys go to the foreground window, which the dialog becomes again a moment later.
+        const auto back = [&] { return !IsWindow(box) && GetForegroundWindow() == dialog_; };
+        Await(back, "clicking the box's OK");
     }
 
     int localeLanguage_ = -1;
