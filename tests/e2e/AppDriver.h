@@ -103,52 +103,29 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// ---- Input as a keyboard and a mouse give it: into the system's input queue, from where keys go
-// to whatever has the focus and a click to whatever is under the pointer.
-inline void SendInputs(std::vector<INPUT> inputs) {
-    Require(SendInput(inputs.size(), inputs.data(), sizeof(INPUT)) == inputs.size(), "SendInput");
+// ---- Input through the display's XTEST extension, as a keyboard and a mouse give it: the X
+// server hands it to the window with the input focus, or the one under the pointer, and Wine
+// turns it into Windows input. xdotool makes it: a Unix program, which Wine starts but hands back
+// no handle of, so each step waits for its effect instead.
+inline void Xdotool(const std::string& arguments) {
+    std::string commandLine = "Z:\\usr\\bin\\xdotool " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info),
+            "xdotool " + arguments);
 }
 
-// Keys down, or up, as the keyboard reports them.
-inline void SendKeys(std::initializer_list<WORD> keys, DWORD flags) {
-    std::vector<INPUT> inputs(keys.size(), INPUT{INPUT_KEYBOARD, {}});
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const WORD key = keys.begin()[i];
-        inputs[i].ki = {key, static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), flags, 0, 0};
-    }
-    SendInputs(inputs);
+// Keys by their X names ("Tab", "shift+Tab", "alt+l"), pressed in turn, then their effect awaited.
+inline void Press(const std::string& keys, auto effect, const std::string& step) {
+    Xdotool("key " + keys);
+    Await(effect, step);
 }
 
-// Presses `key` with the keys `held` held down, and lets them go once its effect shows, as a
-// person does: Wine may read Shift's state when the program takes the key, not when it came.
-inline void Press(WORD key, std::initializer_list<WORD> held, auto effect,
-                  const std::string& step) {
-    SendKeys(held, 0);
-    SendKeys({key}, 0);
-    SendKeys({key}, KEYEVENTF_KEYUP);
-    const bool shown = WaitUntil(effect);
-    SendKeys(held, KEYEVENTF_KEYUP);
-    if (!shown) throw std::runtime_error(step + ": not seen within 5 s");
-}
-// Without a wait: for keys alone, and with Alt, which makes a system key as the key is queued.
-inline void Press(WORD key, std::initializer_list<WORD> held = {}) {
-    Press(
-        key, held, [] { return true; }, "");
-}
-
-// The pointer moves to a point of the screen (0 to 65536 across it), and the left button clicks.
-inline void ClickAt(POINT at) {
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<INPUT> inputs(3, INPUT{INPUT_MOUSE, {}});
-    inputs[0].mi = {(at.x * 65536 + width - 1) / width,
-                    (at.y * 65536 + height - 1) / height,
-                    0,
-                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-                    0,
-                    0};
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInputs(inputs);
+// A left click at a point of the screen, with what follows it (keys to press, say), in order.
+inline void ClickAt(POINT at, const std::string& then = {}) {
+    Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1 " + then);
 }
 
 // Where a person clicks a control: the centre of its rectangle on the screen.
