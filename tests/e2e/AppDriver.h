@@ -103,18 +103,24 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// ---- Input through the display's XTEST extension, as a keyboard and a mouse give it: the X
-// server hands it to the window with the input focus, or the one under the pointer, and Wine
-// turns it into Windows input. xdotool makes it: a Unix program, which Wine starts but hands back
-// no handle of, so each step waits for its effect instead.
-inline void Xdotool(const std::string& arguments) {
-    std::string commandLine = "Z:\\usr\\bin\\xdotool " + arguments;
+// Starts a program; its process handle, which a Unix program started by Wine has none of.
+inline HANDLE Run(std::string commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                            nullptr, &startup, &info),
-            "xdotool " + arguments);
+            "starting " + commandLine);
+    Handle(info.hThread).reset();
+    return info.hProcess;
+}
+
+// ---- Input through the display's XTEST extension, as a keyboard and a mouse give it: the X
+// server hands it to the window with the input focus, or the one under the pointer, and Wine
+// turns it into Windows input. xdotool makes it, which no handle tells the end of: each step waits
+// for its effect instead.
+inline void Xdotool(const std::string& arguments) {
+    Handle(Run("Z:\\usr\\bin\\xdotool " + arguments)).reset();
 }
 
 // Keys by their X names ("Tab", "shift+Tab", "alt+l"), pressed in turn, then their effect awaited.

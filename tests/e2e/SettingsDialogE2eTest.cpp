@@ -121,19 +121,9 @@ class E2e : public testing::Test {
     // The program, started as Explorer would (the arguments are ignored), and its dialog; the
     // probe stands between it and the registry from then on, after its first Load.
     void Start(const std::string& arguments = {}) {
-        std::string commandLine = "\"" TORVAN_APP_PATH "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info),
-                "starting " + commandLine);
-        process_.reset(info.hProcess);
-        Handle(info.hThread).reset();
-        processId_ = info.dwProcessId;
+        process_.reset(e2e::Run("\"" TORVAN_APP_PATH "\" " + arguments));
         dialog_ = WaitForWindow(nullptr, "#32770", 20000);  // a cold start under Wine takes seconds
         Await([&] { return GetForegroundWindow() == dialog_; }, "the dialog in the foreground");
-        threadId_ = GetWindowThreadProcessId(dialog_, nullptr);
         Probe(dialog_);
     }
 
@@ -141,16 +131,14 @@ class E2e : public testing::Test {
     // box (owned by the dialog), the open list of a combo box ("ComboLBox", no owner).
     HWND WaitForWindow(HWND owner, const char* windowClass = "#32770", DWORD ms = 5000) const {
         HWND found = nullptr;
-        const auto isOurs = [&] {
-            DWORD processId = 0;
-            GetWindowThreadProcessId(found, &processId);
-            return processId == processId_ && GetWindow(found, GW_OWNER) == owner &&
-                   IsWindowVisible(found);
-        };
         const auto findOurs = [&] {
-            while ((found = FindWindowExA(nullptr, found, windowClass, nullptr)) && !isOurs()) {
-            }
-            return found != nullptr;
+            DWORD processId = 0;
+            while ((found = FindWindowExA(nullptr, found, windowClass, nullptr)))
+                if (GetWindowThreadProcessId(found, &processId) &&
+                    processId == GetProcessId(process_.get()) &&
+                    GetWindow(found, GW_OWNER) == owner && IsWindowVisible(found))
+                    return true;
+            return false;
         };
         Require(WaitUntil(findOurs, ms), std::string("waiting for a window, ") + windowClass);
         return found;
@@ -164,10 +152,10 @@ class E2e : public testing::Test {
         return code;
     }
 
-    int Focused() const {
+    int Focused() const {  // in the foreground thread, which the program's is
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        Require(GetGUIThreadInfo(threadId_, &info), "asking for the focus");
+        Require(GetGUIThreadInfo(0, &info), "asking for the focus");
         return GetDlgCtrlID(info.hwndFocus);
     }
     HWND Control(int id) const { return id == IDD_SETTINGS ? dialog_ : GetDlgItem(dialog_, id); }
@@ -296,7 +284,6 @@ class E2e : public testing::Test {
 
     int localeLanguage_ = -1;
     Handle process_;
-    DWORD processId_ = 0, threadId_ = 0;
     HWND dialog_ = nullptr;
 };
 
