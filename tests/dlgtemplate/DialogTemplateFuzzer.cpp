@@ -10,13 +10,18 @@
 
 #include "DialogTemplate.h"
 
-#define CHECK(condition) \
-    if (!(condition)) std::fprintf(stderr, "failed: %s\n", #condition), std::abort()
+#define CHECK(condition)                                  \
+    do {                                                  \
+        if (condition) break;                             \
+        std::fprintf(stderr, "failed: %s\n", #condition); \
+        std::abort();                                     \
+    } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto t = DialogTemplate::FromBytes({data, size});
     if (!t) return 0;
-    CHECK(t->parsedSize() <= size && t->builtSize() == t->parsedSize() + 4 * t->itemCount() + 2);
+    CHECK(t->parsedSize() <= size);
+    CHECK(t->builtSize() == t->parsedSize() + 4 * t->itemCount() + 2);
     CHECK(!DialogTemplate::FromBytes({data, t->parsedSize() - 1}));  // one byte short: rejected
     const auto bytes = [](const DialogTemplate& d) {
         return std::vector(d.BuiltBytes().begin(), d.BuiltBytes().end());
@@ -31,14 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t expectedSize =
         t->builtSize() - 2 * (t->typeface() ? t->typeface()->size() : 0) + 2 * face.size();
     t->SetFont(9, 400, 0, charset, face);
-    CHECK(t->builtSize() == expectedSize && t->HasFontBlock() && t->charset() == charset);
-    CHECK(t->Build() == early && bytes(*t) == earlyBytes);
+    CHECK(t->builtSize() == expectedSize);
+    CHECK(t->HasFontBlock());
+    CHECK(t->charset() == charset);
+    CHECK(t->Build() == early);      // built once: the same copy,
+    CHECK(bytes(*t) == earlyBytes);  // the font not in it until FreeBuilt
 
     t->FreeBuilt();
     CHECK(t->BuiltBytes().empty());
     CHECK(reinterpret_cast<std::uintptr_t>(t->Build()) % 4 == 0);
     const auto again = DialogTemplate::FromBytes(t->BuiltBytes());
-    CHECK(again && again->parsedSize() == t->BuiltBytes().size() && again->typeface() == face);
+    CHECK(again != nullptr);
+    CHECK(again->parsedSize() == t->BuiltBytes().size());
+    CHECK(again->typeface() == face);
     again->Build();
     CHECK(bytes(*again) == bytes(*t));
     return 0;

@@ -65,9 +65,10 @@ TEST(DialogTemplate, LocaleFontReplacesTheFontBlockAlone) {
         t->Build();
         const auto built = DialogTemplate::FromBytes(t->BuiltBytes());
         ASSERT_NE(built, nullptr);
-        EXPECT_EQ(
-            std::tuple(built->pointsize(), built->weight(), built->charset(), *built->typeface()),
-            std::tuple(9, 400, charset, face));
+        EXPECT_EQ(built->pointsize(), 9);
+        EXPECT_EQ(built->weight(), 400);
+        EXPECT_EQ(built->charset(), charset);
+        EXPECT_EQ(built->typeface(), face);
         built->SetFont(8, 400, 0, 0, u"MS Shell Dlg");
         built->Build();
         EXPECT_EQ(Copy(built->BuiltBytes()), RealDialog()) << std::hex << langId;
