@@ -162,6 +162,7 @@ class E2e : public testing::Test {
     bool Checked(int id) const { return Send(Control(id), BM_GETCHECK) == BST_CHECKED; }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
     bool Dropped() const { return Send(Control(IDC_LANGUAGE), CB_GETDROPPEDSTATE) != 0; }
+    int Selected() const { return static_cast<int>(Send(Control(IDC_LANGUAGE), CB_GETCURSEL)); }
     void Click(int id) const { ClickAt(Centre(Control(id))); }
 
     // Each step waits for its effect, so input lost fails there, named.
@@ -174,8 +175,8 @@ class E2e : public testing::Test {
     // Tab (or Shift+Tab, or keys before it), and the focus arriving.
     void PressTab(int to, const std::string& keys = "Tab") const {
         const std::string step = keys + " from " + std::to_string(Focused()) + " to ";
-        Press(
-            keys, [&] { return Focused() == to; }, step + std::to_string(to));
+        const auto arrived = [&] { return Focused() == to; };
+        Press(keys, arrived, step + std::to_string(to));
     }
     // Clicked, all of it selected, then typed a character at a time, each seen to arrive.
     void Type(int id, const std::string& text) const {
@@ -194,14 +195,12 @@ class E2e : public testing::Test {
         const std::string step = "picking language " + std::to_string(language);
         const auto closed = [&] { return !Dropped(); };
         if (!byMouse) {
-            const auto at = static_cast<int>(Send(Control(IDC_LANGUAGE), CB_GETCURSEL));
+            const int at = Selected();
             std::string keys = "alt+Down";
             for (int i = at; i != language; i += at < language ? 1 : -1)
                 keys += at < language ? " Down" : " Up";
-            return Press(
-                keys + " Return",
-                [&] { return Send(Control(IDC_LANGUAGE), CB_GETCURSEL) == language && closed(); },
-                step);
+            const auto chosen = [&] { return closed() && Selected() == language; };
+            return Press(keys + " Return", chosen, step);
         }
         Click(IDC_LANGUAGE);
         Await([&] { return Dropped(); }, step + ": opening the list");
