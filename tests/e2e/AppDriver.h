@@ -42,8 +42,18 @@ inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
         if (GetTickCount() - start > milliseconds) return false;
     return true;
 }
+// What went astray is told by what a person would see: the window in front, what has the focus.
+inline std::string Scene() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    char front[64] = "";
+    GetClassNameA(GetForegroundWindow(), front, sizeof front);
+    return std::string(" (in front: ") + front + ", focus on " +
+           std::to_string(GetDlgCtrlID(info.hwndFocus)) + ")";
+}
 inline void Await(auto condition, const std::string& step) {
-    if (!WaitUntil(condition)) throw std::runtime_error(step + ": not seen within 5 s");
+    if (!WaitUntil(condition)) throw std::runtime_error(step + ": not seen within 5 s" + Scene());
 }
 
 // ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's.
@@ -123,15 +133,20 @@ inline void Xdotool(const std::string& arguments) {
     Handle(Run("Z:\\usr\\bin\\xdotool " + arguments)).reset();
 }
 
-// Keys by their X names ("Tab", "shift+Tab", "alt+l"), pressed in turn, then their effect awaited.
+// Keys by their X names ("Tab", "shift+Tab", "alt+l"), each let go at once: the next xdotool may
+// start as soon as a key's effect shows, and its press of the same key must not come while the
+// key is still down. Then their effect, awaited.
+inline void Keys(const std::string& keys) { Xdotool("key --delay 0 " + keys); }
 inline void Press(const std::string& keys, auto effect, const std::string& step) {
-    Xdotool("key " + keys);
+    Keys(keys);
     Await(effect, step);
 }
 
-// A left click at a point of the screen, with what follows it (keys to press, say), in order.
+// A left click at a point of the screen (the button let go at once, as keys are), with what
+// follows it (keys to press, say), in order.
 inline void ClickAt(POINT at, const std::string& then = {}) {
-    Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1 " + then);
+    const std::string point = std::to_string(at.x) + " " + std::to_string(at.y);
+    Xdotool("mousemove " + point + " mousedown 1 mouseup 1 " + then);
 }
 
 // Where a person clicks a control: the centre of its rectangle on the screen.

@@ -182,15 +182,15 @@ class E2e : public testing::Test {
     void Type(int id, const std::string& text) const {
         const std::string step = "typing " + text + " into " + std::to_string(id);
         const LRESULT all = MAKELONG(0, Text(Control(id)).size());
-        ClickAt(Centre(Control(id)), "key Home shift+End");
+        ClickAt(Centre(Control(id)), "key --delay 0 Home shift+End");
         Await([&] { return Send(Control(id), EM_GETSEL) == all; }, step + ": selecting");
         for (std::size_t typed = 1; typed <= text.size(); ++typed) {
-            Xdotool("type -- \"" + text.substr(typed - 1, 1) + "\"");
+            Xdotool("type --delay 0 -- \"" + text.substr(typed - 1, 1) + "\"");
             Await([&] { return Text(Control(id)) == text.substr(0, typed); }, step);
         }
     }
     // The language box opened and an entry chosen with the mouse, or from the keyboard's focus
-    // with Alt+Down, the arrows and Enter (in one go: Wine may miss a key just as the list opens).
+    // with Alt+Down, the arrows and Enter, in one go.
     void Pick(int language, bool byMouse) const {
         const std::string step = "picking language " + std::to_string(language);
         const auto closed = [&] { return !Dropped(); };
@@ -336,7 +336,7 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     ExpectStored(kSimplified, kStart);
     PressTab(IDC_LOAD);
     PressTab(IDC_ABOUT);  // Enter on a push button presses it
-    ExpectBox([] { Xdotool("key Return"); }, kSimplified, kAboutCaption, kAboutText, false);
+    ExpectBox([] { Keys("Return"); }, kSimplified, kAboutCaption, kAboutText, false);
     Tick(IDC_BGM_STEREO);  // not saved: the close button ends the program as it is
     ClickAt(CloseButton(dialog_));
     EXPECT_EQ(WaitForExit(), 0u);
@@ -424,24 +424,23 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     Type(IDC_HEIGHT, "123");
     Tick(IDC_WINDOWED);
     Pick((localeLanguage_ + 1) % 3, true);
-    Command([] { Xdotool("key alt+l"); }, "Alt+L");
+    Command([] { Keys("alt+l"); }, "Alt+L");
     const Record loaded{0, 1, 0, 0, 1, 22050, -20, 7, INT_MAX, 123};
     ExpectTexts(localeLanguage_);
     ExpectShows(loaded);
-    Command([] { Xdotool("key alt+s"); }, "Alt+S");
+    Command([] { Keys("alt+s"); }, "Alt+S");
     ExpectStored(localeLanguage_, loaded);
-    ExpectBox([] { Xdotool("key alt+a"); }, localeLanguage_, kAboutCaption, kAboutText, false);
+    ExpectBox([] { Keys("alt+a"); }, localeLanguage_, kAboutCaption, kAboutText, false);
 
     // Each data read failing in turn: that value's fallback (Windowed 1, else the start value).
     for (int i = 9; i >= 0; --i) {  // the one after it fell back on the Load before
         Record fallback = loaded;
         fallback[i] = i == 0 ? 1 : kStart[i];
         Fail(("read:" + std::string(kFields[i].first)).c_str());
-        Command([] { Xdotool("key alt+l"); },
-                std::string("Alt+L failing to read ") + kFields[i].first);
+        Command([] { Keys("alt+l"); }, std::string("Alt+L failing to read ") + kFields[i].first);
         ExpectShows(fallback);
     }
-    Xdotool("key alt+F4");  // ends the program without saving
+    Keys("alt+F4");  // ends the program without saving
     EXPECT_EQ(WaitForExit(), 0u);
     ExpectStored(localeLanguage_, loaded);
 }
@@ -464,7 +463,7 @@ TEST_F(E2e, StoredLanguageChoosesTheTextsButNeverTheFont) {
         Store("Language", type, bytes);
         Fail(fault);
         if (process_) {
-            Command([] { Xdotool("key alt+l"); }, "Alt+L");
+            Command([] { Keys("alt+l"); }, "Alt+L");
         } else {
             Start();
         }
