@@ -42,15 +42,18 @@ inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
         if (GetTickCount() - start > milliseconds) return false;
     return true;
 }
-// What went astray is told by what a person would see: the window in front, what has the focus.
-inline std::string Scene() {
+// The id of the control with the keyboard focus, in the foreground window's thread.
+inline int Focused() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(0, &info);
+    return GetDlgCtrlID(info.hwndFocus);
+}
+// What went astray is told by what a person would see: the window in front, what has the focus.
+inline std::string Scene() {
     char front[64] = "";
     GetClassNameA(GetForegroundWindow(), front, sizeof front);
-    return std::string(" (in front: ") + front + ", focus on " +
-           std::to_string(GetDlgCtrlID(info.hwndFocus)) + ")";
+    return std::string(" (in front: ") + front + ", focus on " + std::to_string(Focused()) + ")";
 }
 inline void Await(auto condition, const std::string& step) {
     if (!WaitUntil(condition)) throw std::runtime_error(step + ": not seen within 5 s" + Scene());

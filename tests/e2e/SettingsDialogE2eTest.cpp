@@ -113,12 +113,14 @@ class E2e : public testing::Test {
         ResetRegistry();
         Shared() = {};
     }
+    // A program a test left running ends here; should this process crash, the prefix's
+    // wineserver, stopped after the run, ends it.
     void TearDown() override {
         ExpectConversations();
         if (process_) TerminateProcess(process_.get(), 1);
     }
 
-    // The program, started as Explorer would (the arguments are ignored), and its dialog; the
+    // The program, started with these arguments (which it ignores), and its dialog in front; the
     // probe stands between it and the registry from then on, after its first Load.
     void Start(const std::string& arguments = {}) {
         process_.reset(e2e::Run("\"" TORVAN_APP_PATH "\" " + arguments));
@@ -152,12 +154,6 @@ class E2e : public testing::Test {
         return code;
     }
 
-    int Focused() const {  // in the foreground thread, which the program's is
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        Require(GetGUIThreadInfo(0, &info), "asking for the focus");
-        return GetDlgCtrlID(info.hwndFocus);
-    }
     HWND Control(int id) const { return id == IDD_SETTINGS ? dialog_ : GetDlgItem(dialog_, id); }
     bool Checked(int id) const { return Send(Control(id), BM_GETCHECK) == BST_CHECKED; }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
