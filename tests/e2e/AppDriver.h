@@ -128,25 +128,21 @@ inline HANDLE Run(std::string commandLine) {
     return info.hProcess;
 }
 
-// ---- Input through the display's XTEST extension, as a keyboard and a mouse give it: the X
-// server hands it to the window with the input focus, or the one under the pointer, and Wine
-// turns it into Windows input. xdotool makes it, which no handle tells the end of: each step waits
-// for its effect instead.
+// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's; xdotool makes
+// it, and no handle tells when that ends: each step waits for its effect instead.
 inline void Xdotool(const std::string& arguments) {
     Handle(Run("Z:\\usr\\bin\\xdotool " + arguments)).reset();
 }
 
-// Keys by their X names ("Tab", "shift+Tab", "alt+l"), each let go at once: the next xdotool may
-// start as soon as a key's effect shows, and its press of the same key must not come while the
-// key is still down. Then their effect, awaited.
+// Keys by their X names ("shift+Tab"), each let go at once: the next xdotool's press of the same
+// key must not come while it is still down.
 inline void Keys(const std::string& keys) { Xdotool("key --delay 0 " + keys); }
 inline void Press(const std::string& keys, auto effect, const std::string& step) {
     Keys(keys);
     Await(effect, step);
 }
 
-// A left click at a point of the screen (the button let go at once, as keys are), with what
-// follows it (keys to press, say), in order.
+// A left click at a point of the screen, then what follows it (keys, say), in order.
 inline void ClickAt(POINT at, const std::string& then = {}) {
     const std::string point = std::to_string(at.x) + " " + std::to_string(at.y);
     Xdotool("mousemove " + point + " mousedown 1 mouseup 1 " + then);
@@ -159,8 +155,7 @@ inline POINT Centre(HWND window) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// The centre of the title bar's close button by the system's metrics, as the window's own hit
-// test confirms: a title bar without one answers otherwise.
+// The title bar's close button by the system's metrics, confirmed by the window's hit test.
 inline POINT CloseButton(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
