@@ -72,6 +72,10 @@ if [ "${1-}" != --in-namespace ]; then
         *) TORVAN_WINDOWS_32=$("$here/windows-32.sh") ;;
         esac
         export TORVAN_WINDOWS_32
+        case ${TORVAN_PREFIX:=win64} in
+        win64 | win32) export TORVAN_PREFIX ;;
+        *) echo "in-wine-root: TORVAN_PREFIX is '$TORVAN_PREFIX': use win64 or win32" >&2 && exit 2 ;;
+        esac
         ids=self
     fi
     # unshare holds SIGINT and SIGTERM until its child ends, so this half passes them on to the
@@ -164,19 +168,25 @@ mount -t proc -o nosuid,nodev,noexec proc "$root/proc" # this PID namespace's ow
 mount_at /sys --rbind
 mount_at /dev --rbind # with /dev/pts and /dev/shm
 
-# 32-bit Windows programs. The 64-bit Wine hands them to Wine's 32-bit Linux loader when it finds
-# one, and runs them itself through WoW64 otherwise: each way shows it what it needs.
+# 32-bit Windows programs. In a 64-bit prefix the 64-bit Wine hands them to Wine's 32-bit Linux
+# loader when it finds one, and runs them itself through WoW64 otherwise. Wine 10 makes a 32-bit
+# prefix only with its 64-bit side out of sight; the root's "wine" then is the 32-bit loader.
 windows_32_way() {
     local wine=$root/usr/lib/wine
-    case $TORVAN_WINDOWS_32 in
-    emulated)
+    if [ "$TORVAN_PREFIX" = win32 ]; then
+        mount -t tmpfs tmpfs "$root/usr/lib/x86_64-linux-gnu/wine"
+        mount --bind /dev/null "$wine/wine64"
+        mount --bind /dev/null "$wine/wineserver64"
+    fi
+    case $TORVAN_WINDOWS_32-$TORVAN_PREFIX in
+    emulated-*)
         # Every i386 ELF (the loader, and what it loads) runs under the root's qemu-i386. F: the
         # interpreter is opened now, through this side's paths, so it works inside the chroot too.
         mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
         printf '%s' ':torvan-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$root"'/usr/bin/qemu-i386:F' \
             >/proc/sys/fs/binfmt_misc/register
         ;;
-    wow64)
+    wow64-win64)
         # No 32-bit loader, and the 32-bit PE DLLs where the 64-bit Wine looks for them.
         mount --bind "$wine-wow64" "$wine"
         mount --bind "$root/usr/lib/i386-linux-gnu/wine/i386-windows" \

@@ -38,8 +38,9 @@ apt-get install -y -q --no-install-recommends wine wine64 libwine wine32:i386 fo
 rm -rf /usr/lib/wine-wow64
 cp -al /usr/lib/wine /usr/lib/wine-wow64
 rm /usr/lib/wine-wow64/wine
-# "wine" is the 64-bit Wine in both ways; Debian'\''s wrapper would take the 32-bit one.
-printf "#!/bin/sh\nexec /usr/lib/wine/wine64 \"\$@\"\n" >/usr/local/bin/wine
+# "wine" is the 64-bit Wine in both ways (Debian'\''s wrapper would take the 32-bit one), unless
+# a 32-bit prefix hides it.
+printf "#!/bin/sh\n[ -x /usr/lib/wine/wine64 ] && exec /usr/lib/wine/wine64 \"\$@\"\nexec /usr/lib/wine/wine \"\$@\"\n" >/usr/local/bin/wine
 chmod 755 /usr/local/bin/wine
 apt-get clean
 rm -rf /var/lib/apt/lists/*

@@ -12,8 +12,8 @@ if [ ! -e /etc/torvan-wine-root ]; then
     exec "$here/in-wine-root.sh" "$here/with-wine-env.sh" "$@"
 fi
 repo=$(cd "$here/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
-export WINEARCH=win64
+export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-$TORVAN_PREFIX}
+export WINEARCH=$TORVAN_PREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installer prompts in a headless prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -51,7 +51,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # DLLs), or for the other way, is made again rather than patched, when it is one of the
 # repository's own.
 made_by=$WINEPREFIX/.torvan-wine
-made_for="$(wine --version) ${TORVAN_WINDOWS_32:-}"
+made_for="$(wine --version) $TORVAN_WINDOWS_32 $TORVAN_PREFIX"
 if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$made_by" 2>/dev/null)" != "$made_for" ]; then
     case $(realpath -m "$WINEPREFIX") in
     "$(cd "$repo" && pwd -P)"/build/*)
@@ -65,14 +65,18 @@ if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$made_by" 2>/dev/null)" != "$mad
     esac
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "with-wine-env: creating Wine prefix $WINEPREFIX (10-25 s)" >&2
+    echo "with-wine-env: creating the $TORVAN_PREFIX Wine prefix $WINEPREFIX" >&2
     wine wineboot -i >/dev/null 2>&1 || true
     # A virtual display has no window manager: Wine draws the frames itself instead of waiting
     # for one on every window that closes.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    [ "$TORVAN_PREFIX" = win64 ] || wine winecfg -v winxp >/dev/null 2>&1
     wineserver -w
-    [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
-        { echo "with-wine-env: $WINEPREFIX has no 32-bit system directory" >&2; exit 1; }
+    case $TORVAN_PREFIX in
+    win64) [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ;;
+    win32) grep -qx '#arch=win32' "$WINEPREFIX/system.reg" &&
+        grep -q '"CSDVersion"="Service Pack 3"' "$WINEPREFIX/system.reg" ;;
+    esac || { echo "with-wine-env: $WINEPREFIX is not a $TORVAN_PREFIX prefix" >&2; exit 1; }
     echo "$made_for" >"$made_by"
 fi
 

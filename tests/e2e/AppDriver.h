@@ -59,7 +59,8 @@ inline void Await(auto condition, const std::string& step) {
     if (!WaitUntil(condition)) throw std::runtime_error(step + ": not seen within 5 s" + Scene());
 }
 
-// ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's.
+// ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's
+// (on 64-bit Windows; 32-bit Windows has one view and ignores it).
 inline constexpr char kSettingsKey[] = "Software\\Kavrenta\\Torvan";
 
 inline Key OpenKey(const char* path, REGSAM access) {
@@ -88,9 +89,9 @@ inline std::string Dword(std::int32_t value) { return {reinterpret_cast<char*>(&
 
 using Values = std::map<std::string, std::pair<DWORD, std::string>>;  // name: type, bytes
 
-// Every value of a key; nullopt when the key does not exist.
-inline std::optional<Values> ReadKey(const char* path = kSettingsKey, REGSAM view = 0) {
-    const Key key = OpenKey(path, KEY_READ | view);
+// Every value of the settings key, as the 32-bit game patch reads it; nullopt when there is none.
+inline std::optional<Values> ReadKey() {
+    const Key key = OpenKey(kSettingsKey, KEY_READ);
     if (!key) return std::nullopt;
     Values values;
     char name[256], data[256];
