@@ -70,6 +70,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # A virtual display has no window manager: Wine draws the frames itself instead of waiting
     # for one on every window that closes.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # No debugger: a program that crashes ends at once with its exception code, instead of
+    # waiting in Wine's, which also holds the test's output open.
+    views=32 && [ "$TORVAN_PREFIX" = win32 ] || views="32 64"
+    for view in $views; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' \
+            /reg:$view /f >/dev/null 2>&1
+    done
     [ "$TORVAN_PREFIX" = win64 ] || wine winecfg -v winxp >/dev/null 2>&1
     wineserver -w
     case $TORVAN_PREFIX in

@@ -144,8 +144,8 @@ class E2e : public testing::Test {
         };
         WaitUntil(shownOrEnded, 20000);  // a cold start under Wine takes seconds
         char ended[64];
-        wsprintfA(ended, "the program ended with exit code 0x%08lX", code);
-        Require(code == STILL_ACTIVE, ended);
+        wsprintfA(ended, "the program ended before its dialog showed, exit code 0x%08lX", code);
+        if (code != STILL_ACTIVE) throw std::runtime_error(ended);
         Require(dialog_ != nullptr, "waiting for the dialog");
         Await([&] { return GetForegroundWindow() == dialog_; }, "the dialog in the foreground");
         Probe(dialog_);
