@@ -216,15 +216,6 @@ NameOrOrdinal NameOrOrdinal::FromName(std::u16string_view name) {
     return field;
 }
 
-std::uint16_t NameOrOrdinal::Ordinal() const {
-    return IsOrdinal() ? static_cast<std::uint16_t>(tag_ >> 16) : 0;
-}
-
-std::u16string NameOrOrdinal::Name() const {
-    if (!IsName()) return {};
-    return static_cast<char16_t>(FirstUnit()) + rest_.value_or(std::u16string());
-}
-
 std::size_t NameOrOrdinal::SerializedSize() const {
     if (IsAbsent()) return 2;
     if (IsOrdinal()) return 4;
@@ -268,7 +259,7 @@ std::size_t DialogItem::Write(std::span<std::uint8_t> out, bool extended) const 
     w.U32(id_);
     w.Name(windowClass_);
     w.Name(title_);
-    w.U16(extraCount());
+    w.U16(static_cast<std::uint16_t>(creationData_.size()));
     w.Bytes(creationData_);
     return w.offset();
 }
