@@ -40,10 +40,9 @@ class NameOrOrdinal {
 class DialogItem {
   public:
     // Reads one item from the start of `data` (already aligned by the caller). `extended` decides
-    // only whether the item's helpID is present. Returns the bytes consumed, or std::nullopt (with
-    // `error` set when given) if `data` ends before the item does.
-    std::optional<std::size_t> Parse(std::span<const std::uint8_t> data, bool extended,
-                                     std::string* error = nullptr);
+    // only whether the item's helpID is present. Returns the bytes consumed, or std::nullopt if
+    // `data` ends before the item does.
+    std::optional<std::size_t> Parse(std::span<const std::uint8_t> data, bool extended);
     // Writes the item to the start of `out`, which must hold SerializedSize(extended) bytes.
     // Returns the bytes written. No alignment: the caller aligns.
     std::size_t Write(std::span<std::uint8_t> out, bool extended) const;
@@ -62,10 +61,9 @@ class DialogItem {
 
 class DialogTemplate {
   public:
-    // Parses an extended template held in `data` and never reads past its end. nullptr, with a
-    // reason in `error` when given, for truncated or malformed data and for classic templates.
-    static std::unique_ptr<DialogTemplate> FromBytes(std::span<const std::uint8_t> data,
-                                                     std::string* error = nullptr);
+    // Parses an extended template held in `data` and never reads past its end. nullptr for
+    // truncated or malformed data and for classic templates.
+    static std::unique_ptr<DialogTemplate> FromBytes(std::span<const std::uint8_t> data);
 
     DialogTemplate(const DialogTemplate&) = delete;
     DialogTemplate& operator=(const DialogTemplate&) = delete;
@@ -96,7 +94,7 @@ class DialogTemplate {
 
   private:
     DialogTemplate() = default;
-    bool Parse(std::span<const std::uint8_t> data, std::string* error);
+    bool Parse(std::span<const std::uint8_t> data);
     std::span<const DialogItem> items() const { return {items_.get(), itemCount_}; }
     bool IsExtended() const { return signature_ == 0xFFFF; }
     std::size_t SerializedSize() const;
