@@ -85,8 +85,6 @@ class DialogTemplate {
     // Offset just after the last item of the parsed data.
     std::size_t parsedSize() const { return parsedSize_; }
 
-    std::uint16_t itemCount() const { return itemCount_; }
-    bool HasFontBlock() const;
     std::uint16_t pointsize() const { return pointsize_; }
     std::uint16_t weight() const { return weight_; }
     std::uint8_t charset() const { return charset_; }
@@ -97,6 +95,7 @@ class DialogTemplate {
     bool Parse(std::span<const std::uint8_t> data);
     std::span<const DialogItem> items() const { return {items_.get(), itemCount_}; }
     bool IsExtended() const { return signature_ == 0xFFFF; }
+    bool HasFontBlock() const;
     std::size_t SerializedSize() const;
     std::size_t WriteTo(std::span<std::uint8_t> out) const;
 
