@@ -87,6 +87,7 @@ class DialogTemplate {
 
     std::uint16_t pointsize() const { return pointsize_; }
     std::uint16_t weight() const { return weight_; }
+    std::uint8_t italic() const { return italic_; }
     std::uint8_t charset() const { return charset_; }
     const std::optional<std::u16string>& typeface() const { return typeface_; }
 

@@ -69,6 +69,7 @@ TEST(DialogTemplate, LocaleFontReplacesTheFontBlockAlone) {
         ASSERT_NE(built, nullptr);
         EXPECT_EQ(built->pointsize(), 9);
         EXPECT_EQ(built->weight(), 400);
+        EXPECT_EQ(built->italic(), 0);
         EXPECT_EQ(built->charset(), charset);
         EXPECT_EQ(built->typeface(), face);
         built->SetFont(8, 400, 0, 0, u"MS Shell Dlg");
