@@ -10,16 +10,3 @@ if(NOT WIN32 OR TORVAN_WINDOWS_TESTS)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   add_subdirectory(${TORVAN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
-
-# Registers a GoogleTest executable with CTest. On the Windows presets CTest prefixes it with the
-# wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR); extra ENVIRONMENT entries (such as LC_ALL) go in ENV.
-function(torvan_add_gtest name)
-  cmake_parse_arguments(ARG "" "TARGET" "ENV;ARGS" ${ARGN})
-  if(NOT ARG_TARGET)
-    set(ARG_TARGET ${name})
-  endif()
-  add_test(NAME ${name} COMMAND ${ARG_TARGET} ${ARG_ARGS})
-  if(ARG_ENV)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENV}")
-  endif()
-endfunction()

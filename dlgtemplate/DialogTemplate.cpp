@@ -21,66 +21,46 @@ constexpr std::size_t AlignUp4(std::size_t offset) { return (offset + 3) & ~std:
 
 std::size_t StringSize(std::u16string_view text) { return 2 * (text.size() + 1); }
 
-std::string Hex(std::size_t value) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    do {
-        text.insert(text.begin(), digits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    return "0x" + text;
-}
-
 // Bounds-checked little-endian cursor over the input; every read fails instead of running past
-// the end, and the first failure leaves its reason in `error`.
+// the end.
 class ByteReader {
   public:
-    ByteReader(std::span<const std::uint8_t> data, std::string* error)
-        : data_(data), error_(error) {}
+    explicit ByteReader(std::span<const std::uint8_t> data) : data_(data) {}
 
     std::size_t offset() const { return offset_; }
     std::size_t remaining() const { return data_.size() - offset_; }
     std::span<const std::uint8_t> rest() const { return data_.subspan(offset_); }
 
-    bool Fail(const std::string& reason) {
-        if (error_ != nullptr) *error_ = reason;
-        return false;
-    }
-
-    bool Skip(std::size_t count, const char* what) {
-        if (count > remaining()) {
-            return Fail(std::string("truncated: ") + what + " at offset " + Hex(offset_) +
-                        " needs " + std::to_string(count) + " bytes, " +
-                        std::to_string(remaining()) + " left");
-        }
+    bool Skip(std::size_t count) {
+        if (count > remaining()) return false;
         offset_ += count;
         return true;
     }
 
-    bool U8(std::uint8_t& value, const char* what) {
+    bool U8(std::uint8_t& value) {
         const std::size_t at = offset_;
-        if (!Skip(1, what)) return false;
+        if (!Skip(1)) return false;
         value = data_[at];
         return true;
     }
 
-    bool U16(std::uint16_t& value, const char* what) {
+    bool U16(std::uint16_t& value) {
         const std::size_t at = offset_;
-        if (!Skip(2, what)) return false;
+        if (!Skip(2)) return false;
         value = static_cast<std::uint16_t>(data_[at] | data_[at + 1] << 8);
         return true;
     }
 
-    bool I16(std::int16_t& value, const char* what) {
+    bool I16(std::int16_t& value) {
         std::uint16_t raw = 0;
-        if (!U16(raw, what)) return false;
+        if (!U16(raw)) return false;
         value = static_cast<std::int16_t>(raw);
         return true;
     }
 
-    bool U32(std::uint32_t& value, const char* what) {
+    bool U32(std::uint32_t& value) {
         const std::size_t at = offset_;
-        if (!Skip(4, what)) return false;
+        if (!Skip(4)) return false;
         value = static_cast<std::uint32_t>(data_[at]) |
                 static_cast<std::uint32_t>(data_[at + 1]) << 8 |
                 static_cast<std::uint32_t>(data_[at + 2]) << 16 |
@@ -89,16 +69,10 @@ class ByteReader {
     }
 
     // Units up to (not including) the 0x0000 terminator, which is consumed too.
-    bool String(std::u16string& text, const char* what) {
+    bool String(std::u16string& text) {
         std::u16string units;
-        const std::size_t start = offset_;
-        for (;;) {
-            std::uint16_t unit = 0;
-            if (remaining() < 2) {
-                return Fail(std::string("unterminated ") + what + " starting at offset " +
-                            Hex(start));
-            }
-            U16(unit, what);
+        for (std::uint16_t unit = 0;;) {
+            if (!U16(unit)) return false;
             if (unit == 0) break;
             units.push_back(static_cast<char16_t>(unit));
         }
@@ -106,38 +80,37 @@ class ByteReader {
         return true;
     }
 
-    bool Name(NameOrOrdinal& field, const char* what) {
+    bool Name(NameOrOrdinal& field) {
         std::uint16_t first = 0;
-        if (!U16(first, what)) return false;
+        if (!U16(first)) return false;
         if (first == 0) {
             field = NameOrOrdinal();
             return true;
         }
         if (first == kOrdinalMarker) {
             std::uint16_t ordinal = 0;
-            if (!U16(ordinal, what)) return false;
+            if (!U16(ordinal)) return false;
             field = NameOrOrdinal::FromOrdinal(ordinal);
             return true;
         }
         std::u16string rest;
-        if (!String(rest, what)) return false;
+        if (!String(rest)) return false;
         field = NameOrOrdinal::FromName(static_cast<char16_t>(first) + rest);
         return true;
     }
 
-    bool Bytes(std::vector<std::uint8_t>& bytes, std::size_t count, const char* what) {
+    bool Bytes(std::vector<std::uint8_t>& bytes, std::size_t count) {
         const std::size_t at = offset_;
-        if (!Skip(count, what)) return false;
+        if (!Skip(count)) return false;
         bytes.assign(data_.begin() + static_cast<std::ptrdiff_t>(at),
                      data_.begin() + static_cast<std::ptrdiff_t>(at + count));
         return true;
     }
 
-    bool Align(const char* what) { return Skip(AlignUp4(offset_) - offset_, what); }
+    bool Align() { return Skip(AlignUp4(offset_) - offset_); }
 
   private:
     std::span<const std::uint8_t> data_;
-    std::string* error_;
     std::size_t offset_ = 0;
 };
 
@@ -216,15 +189,6 @@ NameOrOrdinal NameOrOrdinal::FromName(std::u16string_view name) {
     return field;
 }
 
-std::uint16_t NameOrOrdinal::Ordinal() const {
-    return IsOrdinal() ? static_cast<std::uint16_t>(tag_ >> 16) : 0;
-}
-
-std::u16string NameOrOrdinal::Name() const {
-    if (!IsName()) return {};
-    return static_cast<char16_t>(FirstUnit()) + rest_.value_or(std::u16string());
-}
-
 std::size_t NameOrOrdinal::SerializedSize() const {
     if (IsAbsent()) return 2;
     if (IsOrdinal()) return 4;
@@ -233,19 +197,16 @@ std::size_t NameOrOrdinal::SerializedSize() const {
 
 // ---- DialogItem ----
 
-std::optional<std::size_t> DialogItem::Parse(std::span<const std::uint8_t> data, bool extended,
-                                             std::string* error) {
-    ByteReader in(data, error);
+std::optional<std::size_t> DialogItem::Parse(std::span<const std::uint8_t> data, bool extended) {
+    ByteReader in(data);
     // Read into a scratch item so a failed parse leaves this one untouched.
     DialogItem item;
     std::uint16_t extraCount = 0;
-    const bool ok = (!extended || in.U32(item.helpID_, "item helpID")) &&
-                    in.U32(item.exStyle_, "item exStyle") && in.U32(item.style_, "item style") &&
-                    in.I16(item.x_, "item x") && in.I16(item.y_, "item y") &&
-                    in.I16(item.cx_, "item cx") && in.I16(item.cy_, "item cy") &&
-                    in.U32(item.id_, "item id") && in.Name(item.windowClass_, "item class") &&
-                    in.Name(item.title_, "item title") && in.U16(extraCount, "item extraCount") &&
-                    in.Bytes(item.creationData_, extraCount, "item creation data");
+    const bool ok = (!extended || in.U32(item.helpID_)) && in.U32(item.exStyle_) &&
+                    in.U32(item.style_) && in.I16(item.x_) && in.I16(item.y_) && in.I16(item.cx_) &&
+                    in.I16(item.cy_) && in.U32(item.id_) && in.Name(item.windowClass_) &&
+                    in.Name(item.title_) && in.U16(extraCount) &&
+                    in.Bytes(item.creationData_, extraCount);
     if (!ok) return std::nullopt;
     *this = std::move(item);
     return in.offset();
@@ -268,39 +229,32 @@ std::size_t DialogItem::Write(std::span<std::uint8_t> out, bool extended) const 
     w.U32(id_);
     w.Name(windowClass_);
     w.Name(title_);
-    w.U16(extraCount());
+    w.U16(static_cast<std::uint16_t>(creationData_.size()));
     w.Bytes(creationData_);
     return w.offset();
 }
 
 // ---- DialogTemplate ----
 
-std::unique_ptr<DialogTemplate> DialogTemplate::FromBytes(std::span<const std::uint8_t> data,
-                                                          std::string* error) {
+std::unique_ptr<DialogTemplate> DialogTemplate::FromBytes(std::span<const std::uint8_t> data) {
     std::unique_ptr<DialogTemplate> model(new DialogTemplate());
-    if (!model->Parse(data, error)) return nullptr;
+    if (!model->Parse(data)) return nullptr;
     return model;
 }
 
-bool DialogTemplate::Parse(std::span<const std::uint8_t> data, std::string* error) {
-    ByteReader in(data, error);
-    if (!in.U16(dlgVer_, "dlgVer") || !in.U16(signature_, "signature")) return false;
-    if (signature_ != kExtendedSignature) {
-        return in.Fail("not an extended dialog template (signature " + Hex(signature_) +
-                       "): the classic layout is not supported");
-    }
+bool DialogTemplate::Parse(std::span<const std::uint8_t> data) {
+    ByteReader in(data);
     std::uint16_t count = 0;
-    if (!in.U32(helpID_, "helpID") || !in.U32(exStyle_, "exStyle") || !in.U32(style_, "style") ||
-        !in.U16(count, "cDlgItems") || !in.I16(x_, "x") || !in.I16(y_, "y") || !in.I16(cx_, "cx") ||
-        !in.I16(cy_, "cy") || !in.Name(menu_, "menu") || !in.Name(windowClass_, "class") ||
-        !in.String(title_, "title")) {
+    if (!in.U16(dlgVer_) || !in.U16(signature_) || signature_ != kExtendedSignature ||
+        !in.U32(helpID_) || !in.U32(exStyle_) || !in.U32(style_) || !in.U16(count) || !in.I16(x_) ||
+        !in.I16(y_) || !in.I16(cx_) || !in.I16(cy_) || !in.Name(menu_) || !in.Name(windowClass_) ||
+        !in.String(title_)) {
         return false;
     }
     if (HasFontBlock()) {
         std::u16string face;
-        if (!in.U16(pointsize_, "pointsize") || !in.U16(weight_, "weight") ||
-            !in.U8(italic_, "italic") || !in.U8(charset_, "charset") ||
-            !in.String(face, "typeface")) {
+        if (!in.U16(pointsize_) || !in.U16(weight_) || !in.U8(italic_) || !in.U8(charset_) ||
+            !in.String(face)) {
             return false;
         }
         typeface_ = std::move(face);
@@ -309,30 +263,19 @@ bool DialogTemplate::Parse(std::span<const std::uint8_t> data, std::string* erro
     // Reject an impossible count before allocating for it.
     const std::size_t itemsStart = AlignUp4(in.offset());
     const std::size_t available = data.size() > itemsStart ? data.size() - itemsStart : 0;
-    if (count != 0 && available < count * kMinExtendedItemSize) {
-        return in.Fail(std::to_string(count) + " items need at least " +
-                       std::to_string(count * kMinExtendedItemSize) + " bytes, only " +
-                       std::to_string(available) + " left");
-    }
+    if (count != 0 && available < count * kMinExtendedItemSize) return false;
     items_ = std::make_unique<DialogItem[]>(count);
     itemCount_ = count;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!in.Align("padding before item")) return false;
-        const std::size_t start = in.offset();
-        std::string itemError;
-        const auto used = items_[i].Parse(in.rest(), IsExtended(), &itemError);
-        if (!used) {
-            return in.Fail("item " + std::to_string(i) + " at offset " + Hex(start) + ": " +
-                           itemError);
-        }
-        in.Skip(*used, "item");
+        if (!in.Align()) return false;
+        const auto used = items_[i].Parse(in.rest(), IsExtended());
+        if (!used) return false;
+        in.Skip(*used);
     }
 
     parsedSize_ = in.offset();
     const std::size_t size = parsedSize_ + 4 * std::size_t{count} + 2;
-    if (size > std::numeric_limits<std::uint32_t>::max()) {
-        return in.Fail("template of " + std::to_string(parsedSize_) + " bytes is too large");
-    }
+    if (size > std::numeric_limits<std::uint32_t>::max()) return false;
     builtSize_ = static_cast<std::uint32_t>(size);
     return true;
 }

@@ -27,12 +27,7 @@ class NameOrOrdinal {
     const std::optional<std::u16string>& rest() const { return rest_; }
     bool IsAbsent() const { return FirstUnit() == 0x0000; }
     bool IsOrdinal() const { return FirstUnit() == 0xFFFF; }
-    bool IsName() const { return !IsAbsent() && !IsOrdinal(); }
-    std::uint16_t Ordinal() const;  // 0 unless IsOrdinal()
-    std::u16string Name() const;    // empty unless IsName()
     std::size_t SerializedSize() const;
-
-    bool operator==(const NameOrOrdinal&) const = default;
 
   private:
     std::uint16_t FirstUnit() const { return static_cast<std::uint16_t>(tag_ & 0xFFFF); }
@@ -44,36 +39,14 @@ class NameOrOrdinal {
 // One control of the template. Default-constructed with every field zero and every string absent.
 class DialogItem {
   public:
-    DialogItem() = default;
-    DialogItem(const DialogItem&) = delete;
-    DialogItem& operator=(const DialogItem&) = delete;
-    DialogItem(DialogItem&&) noexcept = default;
-    DialogItem& operator=(DialogItem&&) noexcept = default;
-
     // Reads one item from the start of `data` (already aligned by the caller). `extended` decides
-    // only whether the item's helpID is present. Returns the bytes consumed, or std::nullopt (with
-    // `error` set when given) if `data` ends before the item does.
-    std::optional<std::size_t> Parse(std::span<const std::uint8_t> data, bool extended,
-                                     std::string* error = nullptr);
+    // only whether the item's helpID is present. Returns the bytes consumed, or std::nullopt if
+    // `data` ends before the item does.
+    std::optional<std::size_t> Parse(std::span<const std::uint8_t> data, bool extended);
     // Writes the item to the start of `out`, which must hold SerializedSize(extended) bytes.
     // Returns the bytes written. No alignment: the caller aligns.
     std::size_t Write(std::span<std::uint8_t> out, bool extended) const;
     std::size_t SerializedSize(bool extended) const;
-
-    std::uint32_t helpID() const { return helpID_; }
-    std::uint32_t exStyle() const { return exStyle_; }
-    std::uint32_t style() const { return style_; }
-    std::int16_t x() const { return x_; }
-    std::int16_t y() const { return y_; }
-    std::int16_t cx() const { return cx_; }
-    std::int16_t cy() const { return cy_; }
-    std::uint32_t id() const { return id_; }
-    const NameOrOrdinal& windowClass() const { return windowClass_; }
-    const NameOrOrdinal& title() const { return title_; }
-    std::uint16_t extraCount() const { return static_cast<std::uint16_t>(creationData_.size()); }
-    std::span<const std::uint8_t> creationData() const { return creationData_; }
-
-    bool operator==(const DialogItem&) const = default;
 
   private:
     std::uint32_t helpID_ = 0;
@@ -88,10 +61,9 @@ class DialogItem {
 
 class DialogTemplate {
   public:
-    // Parses an extended template held in `data` and never reads past its end. nullptr, with a
-    // reason in `error` when given, for truncated or malformed data and for classic templates.
-    static std::unique_ptr<DialogTemplate> FromBytes(std::span<const std::uint8_t> data,
-                                                     std::string* error = nullptr);
+    // Parses an extended template held in `data` and never reads past its end. nullptr for
+    // truncated or malformed data and for classic templates.
+    static std::unique_ptr<DialogTemplate> FromBytes(std::span<const std::uint8_t> data);
 
     DialogTemplate(const DialogTemplate&) = delete;
     DialogTemplate& operator=(const DialogTemplate&) = delete;
@@ -104,7 +76,6 @@ class DialogTemplate {
     // the same copy is returned again, edits included only after FreeBuilt().
     const void* Build();
     void FreeBuilt();
-    bool IsBuilt() const { return builtBuffer_ != nullptr; }
     // The bytes the last Build() wrote (empty when not built).
     std::span<const std::uint8_t> BuiltBytes() const;
 
@@ -114,31 +85,18 @@ class DialogTemplate {
     // Offset just after the last item of the parsed data.
     std::size_t parsedSize() const { return parsedSize_; }
 
-    std::uint16_t dlgVer() const { return dlgVer_; }
-    std::uint16_t signature() const { return signature_; }
-    std::uint32_t helpID() const { return helpID_; }
-    std::uint32_t exStyle() const { return exStyle_; }
-    std::uint32_t style() const { return style_; }
-    std::uint16_t itemCount() const { return itemCount_; }
-    std::int16_t x() const { return x_; }
-    std::int16_t y() const { return y_; }
-    std::int16_t cx() const { return cx_; }
-    std::int16_t cy() const { return cy_; }
-    const NameOrOrdinal& menu() const { return menu_; }
-    const NameOrOrdinal& windowClass() const { return windowClass_; }
-    const std::u16string& title() const { return title_; }
-    bool HasFontBlock() const;
     std::uint16_t pointsize() const { return pointsize_; }
     std::uint16_t weight() const { return weight_; }
     std::uint8_t italic() const { return italic_; }
     std::uint8_t charset() const { return charset_; }
     const std::optional<std::u16string>& typeface() const { return typeface_; }
-    std::span<const DialogItem> items() const { return {items_.get(), itemCount_}; }
 
   private:
     DialogTemplate() = default;
-    bool Parse(std::span<const std::uint8_t> data, std::string* error);
+    bool Parse(std::span<const std::uint8_t> data);
+    std::span<const DialogItem> items() const { return {items_.get(), itemCount_}; }
     bool IsExtended() const { return signature_ == 0xFFFF; }
+    bool HasFontBlock() const;
     std::size_t SerializedSize() const;
     std::size_t WriteTo(std::span<std::uint8_t> out) const;
 

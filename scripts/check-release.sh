@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Checks the players' package that scripts/release.sh makes: it holds TorvanPatch.exe, README.txt
-# and SHA256SUMS, in that order and nothing else; its exe is the tested one (byte-equal to
-# build/win32/app/TorvanPatch.exe) and its readme is docs/players/README.txt, UTF-8 with a
-# byte-order mark and CR LF line ends; the sums match; and a second run, into another directory
-# with another umask and time zone, gives the same zip bytes.
+# Checks the players' package that scripts/release.sh makes: it holds TorvanPatch.exe,
+# TorvanPatch-NoAdmin.bat, README.txt and SHA256SUMS, in that order and nothing else; its exe is the
+# tested one (byte-equal to build/win32/app/TorvanPatch.exe), its batch file and readme are those of
+# docs/players/, the batch file with CR LF line ends and the readme UTF-8 with a byte-order mark and
+# CR LF line ends; the sums match; and a second run, into another directory with another umask and
+# time zone, gives the same zip bytes.
 # Run after `cmake --preset win32 && cmake --build --preset win32`.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 fail() { echo "check-release: $*" >&2; exit 1; }
 exe=build/win32/app/TorvanPatch.exe readme=docs/players/README.txt
+bat=docs/players/TorvanPatch-NoAdmin.bat
 [ -f "$exe" ] || fail "$exe not found: build the win32 preset first"
 tested=$(sha256sum <"$exe")
 
@@ -21,27 +23,35 @@ zip=$(scripts/release.sh | sed -n 's/^[0-9a-f]\{64\}  //p')
 [ "$(sha256sum <"$exe")" = "$tested" ] || fail "release.sh rebuilt $exe: package what was tested"
 
 entries=$(unzip -Z1 "$zip" | paste -sd' ')
-[ "$entries" = "TorvanPatch.exe README.txt SHA256SUMS" ] || fail "$zip holds: $entries"
+[ "$entries" = "TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt SHA256SUMS" ] ||
+    fail "$zip holds: $entries"
 unzip -q "$zip" -d "$work/unpacked"
 cmp "$work/unpacked/TorvanPatch.exe" "$exe" || fail "the exe in $zip is not $exe"
+cmp "$work/unpacked/TorvanPatch-NoAdmin.bat" "$bat" || fail "the batch file in $zip is not $bat"
 cmp "$work/unpacked/README.txt" "$readme" || fail "the readme in $zip is not $readme"
 (cd "$work/unpacked" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match"
 summed=$(awk '{ print $2 }' "$work/unpacked/SHA256SUMS" | paste -sd' ')
-[ "$summed" = "TorvanPatch.exe README.txt" ] || fail "SHA256SUMS covers: $summed"
+[ "$summed" = "TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt" ] ||
+    fail "SHA256SUMS covers: $summed"
 
 # What Notepad of Windows XP needs to show the three languages.
 [ "$(head -c 3 "$readme" | od -A n -t x1 | tr -d ' ')" = efbbbf ] || fail "$readme: no UTF-8 BOM"
 iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "$readme: not valid UTF-8"
-# As many CR as LF, each CR before an LF, and the last line ended too.
-crs=$(tr -cd '\r' <"$readme" | wc -c) lfs=$(tr -cd '\n' <"$readme" | wc -c)
-crlfs=$(LC_ALL=C grep -c $'\r$' "$readme" || true)
-if [ "$crs" != "$lfs" ] || [ "$crlfs" != "$lfs" ] || [ "$(tail -c 1 "$readme" | od -A n -t x1)" != " 0a" ]; then
-    fail "$readme: not every line ends in CR LF ($crs CR, $lfs LF, $crlfs CR LF)"
-fi
+# As many CR as LF, each CR before an LF, and the last line ended too: Notepad of XP needs it of
+# the readme, and cmd.exe can misread a batch file's labels and lines without it.
+for text in "$readme" "$bat"; do
+    crs=$(tr -cd '\r' <"$text" | wc -c) lfs=$(tr -cd '\n' <"$text" | wc -c)
+    crlfs=$(LC_ALL=C grep -c $'\r$' "$text" || true)
+    if [ "$crs" != "$lfs" ] || [ "$crlfs" != "$lfs" ] || [ "$(tail -c 1 "$text" | od -A n -t x1)" != " 0a" ]; then
+        fail "$text: not every line ends in CR LF ($crs CR, $lfs LF, $crlfs CR LF)"
+    fi
+done
+# cmd.exe reads a batch file in the console's code page: ASCII reads the same in every one.
+LC_ALL=C grep -q '[^ -~'$'\r'']' "$bat" && fail "$bat: not ASCII"
 
 (umask 077 && TZ=Asia/Taipei scripts/release.sh "$work/again" >/dev/null)
 cmp "$zip" "$work/again/$(basename "$zip")" || fail "a second run gave another zip"
 
-echo "check-release: $zip holds the tested exe, README.txt and matching SHA256SUMS;" \
-    "the same bytes from a second run"
+echo "check-release: $zip holds the tested exe, the batch file, README.txt and matching" \
+    "SHA256SUMS; the same bytes from a second run"
 echo "check-release: $(stat -c %s "$zip") bytes, sha256 $(sha256sum "$zip" | cut -d' ' -f1)"

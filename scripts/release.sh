@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes the players' package dist/TorvanPatch-<version>.zip (the version from app/Version.h, which
 # the exe's version resource and About text use too): TorvanPatch.exe of the win32 preset (built
-# first if out of date, then put through check-exe.sh), the players' readme as README.txt, and
-# SHA256SUMS over both. The zip is byte-reproducible: fixed entry order, fixed times, mode 644, no
-# extra fields, whatever the clock, time zone or umask. Prints the zip's SHA-256.
+# first if out of date, then put through check-exe.sh), the batch file that starts it without
+# elevation, the players' readme as README.txt, and SHA256SUMS over those three. The zip is
+# byte-reproducible: fixed entry order, fixed times, mode 644, no extra fields, whatever the clock,
+# time zone or umask. Prints the zip's SHA-256.
 #   release.sh [output-dir]     (default: dist/ in the repository)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,11 +27,12 @@ exe=build/win32/app/TorvanPatch.exe
 scripts/check-exe.sh "$exe" pe32 >/dev/null
 
 # The package's files, in the order the zip lists them.
-files=(TorvanPatch.exe README.txt SHA256SUMS)
+files=(TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt SHA256SUMS)
 mkdir "$stage/files"
 cp "$exe" "$stage/files/TorvanPatch.exe"
+cp docs/players/TorvanPatch-NoAdmin.bat "$stage/files/TorvanPatch-NoAdmin.bat"
 cp docs/players/README.txt "$stage/files/README.txt"
-(cd "$stage/files" && sha256sum TorvanPatch.exe README.txt >SHA256SUMS)
+(cd "$stage/files" && sha256sum TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt >SHA256SUMS)
 chmod 644 "$stage/files"/*
 # One fixed time for every entry, so the zip depends on its files only, not on the commit or the
 # clock. Zip stores local time: UTC pins it.
