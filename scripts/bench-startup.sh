@@ -7,20 +7,18 @@
 # and ratios, only within one way.
 #   bench-startup.sh [runs]   (default 25)
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 runs=${1:-25}
-scripts/install-deps.sh
-TORVAN_WINDOWS_32=$(scripts/windows-32.sh --say)
-export TORVAN_WINDOWS_32
+ready_for_windows
 bench=build/bench
 cmake --preset win32 -B "$bench" -DTORVAN_BENCH=ON >/dev/null
 cmake --build "$bench" -j2 >/dev/null
 winpath() { echo "Z:${1//\//\\}"; }
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-bench}
-export LC_ALL=${LC_ALL:-en_US.UTF-8}
-echo "==== Start-up under Wine, $TORVAN_WINDOWS_32 ($runs runs each, interleaved, LC_ALL=$LC_ALL)"
-out=$(scripts/with-wine-env.sh scripts/wine-run.sh "$bench/bench/startup_bench.exe" "$runs" \
+locale=${LC_ALL:-en_US.UTF-8}
+echo "==== Start-up under Wine, $TORVAN_WINDOWS_32 ($runs runs each, interleaved, LC_ALL=$locale)"
+out=$(scripts/with-wine-env.sh env LC_ALL="$locale" scripts/wine-run.sh "$bench/bench/startup_bench.exe" "$runs" \
     "$(winpath "$repo/$bench/app/TorvanPatch.exe")" \
     "$(winpath "$repo/$bench/bench/bare_dialog.exe")" \
     "$(winpath "$repo/$bench/bench/bare_resource_dialog.exe")")
@@ -30,4 +28,4 @@ awk -v t="${medians[0]}" -v e="${medians[1]}" -v r="${medians[2]}" 'BEGIN {
     printf "ratio to the empty dialog: %.3f\nratio to the same dialog resource: %.3f\n", t / e, t / r }'
 echo "(measured $TORVAN_WINDOWS_32: compare only with figures of the same way)"
 echo "==== The product"
-scripts/check-exe.sh "$bench/app/TorvanPatch.exe" pe32
+scripts/check-exe.sh "$bench/app/TorvanPatch.exe"

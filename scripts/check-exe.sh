@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# Checks a built TorvanPatch.exe: PE32, the GUI subsystem, at most 48 KB, imports from system DLLs
-# only (the runtime is linked statically), the version and the manifest, and that Windows XP SP3
-# can load it: header versions at most 5.1 and no imported function that XP SP3 lacks.
-#   check-exe.sh <exe> pe32
+# Checks a built TorvanPatch.exe: PE32, the GUI subsystem, at most 36 KiB, imports from system DLLs
+# only (the runtime is linked statically), the version of app/Version.h and the manifest, and that
+# Windows XP SP3 can load it: header versions at most 5.1 and no imported function XP SP3 lacks.
+#   check-exe.sh <exe>
 set -euo pipefail
-exe=$1 want=$2
-case "$want" in
-    pe32) objdump=i686-w64-mingw32-objdump; format=pei-i386 ;;
-    *) echo "check-exe: unknown format $want" >&2; exit 2 ;;
-esac
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+exe=$1 objdump=i686-w64-mingw32-objdump format=pei-i386
 fail() { echo "check-exe: $exe: $*" >&2; exit 1; }
 headers=$("$objdump" -p "$exe")
 grep -q "file format $format" <<<"$headers" || fail "not $format"
@@ -23,9 +20,8 @@ functions=$(awk '/^\tDLL Name: / { dll = $3; next }
                  dll != "" && /^\t[0-9a-f]+\t +[0-9]+  [^ ]+$/ { print dll, $3; next }
                  /^$/ { dll = "" }' <<<"$headers")
 per_dll=$(awk '{ n[$1]++ } END { for (d in n) printf "%s %d\n", d, n[d] }' <<<"$functions" | sort | paste -sd, | sed 's/,/, /g')
-# Built without exceptions and RTTI the exe is some 40 KB; a runtime's exception support creeping
-# back in would add some 200 KB.
-size=$(stat -c %s "$exe") max_size=49152
+# Built without exceptions and RTTI the exe is some 34 KB; exception support would add 200 KB.
+size=$(stat -c %s "$exe") max_size=36864
 [ "$size" -le "$max_size" ] || fail "$size bytes, more than $max_size"
 echo "check-exe: $exe: $format, GUI subsystem, $size bytes (at most $max_size)"
 echo "check-exe: imports from system DLLs only: $per_dll"
@@ -34,18 +30,18 @@ for dll in $imports; do
 done
 
 # What Windows and Explorer read from the resources: the version, and a manifest that asks for no
-# execution level (registry virtualization applies when run as the invoker; with UAC on, Windows'
-# installer detection asks for approval at each start, as the name and version contain "Patch") and
-# has no XML declaration.
+# execution level (with "Patch" in the names, installer detection then asks at each start), with
+# no XML declaration.
 resources=$("${objdump%objdump}windres" -i "$exe" -O rc)
-grep -q '^ FILEVERSION 1, 0, 0, 6$' <<<"$resources" &&
+version=$(product_version)
+grep -q "^ FILEVERSION ${version//./, }\$" <<<"$resources" &&
     grep -q 'VALUE "FileDescription", "Patch for TORVAN95 Setting"' <<<"$resources" ||
-    fail "the version resource is not that of Patch for TORVAN95 Setting 1.0.0.6"
+    fail "the version resource is not that of Patch for TORVAN95 Setting $version"
 grep -q -a '<assembly xmlns="urn:schemas-microsoft-com:asm.v1"' "$exe" || fail "no manifest"
 if grep -q -a -e requestedExecutionLevel -e '<?xml' "$exe"; then
     fail "the manifest asks for an execution level or has an XML declaration"
 fi
-echo "check-exe: version 1.0.0.6; manifest without execution level or XML declaration"
+echo "check-exe: version $version; manifest without execution level or XML declaration"
 
 
 # The Windows loader refuses an exe whose subsystem version is above its own; 4.0 or 5.1 load on XP.
@@ -57,56 +53,48 @@ for v in "$os_version" "$subsystem_version"; do
     [ $((major * 100 + minor)) -le 501 ] || fail "header asks for Windows $v, newer than XP (5.1)"
 done
 
-# Functions these DLLs export only from Windows Vista (or Windows Server 2003 / XP x64) on, as far
-# as a C or C++ runtime, the MinGW startup code or our own code might import them. Regular
-# expressions matching the whole name; the runtime libraries are precompiled, so only the import
-# table shows what they use.
+# Functions these DLLs export only from Vista (or Server 2003 / XP x64) on, as far as a runtime,
+# MinGW's startup code or ours might import them (regular expressions for the whole name).
 kernel32_newer=(
-    # synchronisation, threads, fibers
-    'GetTickCount64' 'InitOnce.*' '.*SRWLock.*' '.*ConditionVariable.*'
-    'FlsAlloc' 'FlsFree' 'FlsGetValue' 'FlsSetValue' 'IsThreadAFiber'
-    'Create(Event|Mutex|Semaphore|WaitableTimer)Ex[AW]' 'InitializeCriticalSectionEx'
-    '(Initialize|Enter|Delete)SynchronizationBarrier' 'InterlockedCompareExchange64'
-    '.*Threadpool.*' 'FlushProcessWriteBuffers' 'SetThreadStackGuarantee'
-    'GetCurrentThreadStackLimits' 'GetThreadId' 'GetProcessIdOfThread'
-    'GetCurrentProcessorNumber(Ex)?' 'Query(Thread|Process)CycleTime' 'QueryIdleProcessorCycleTime(Ex)?'
-    'GetActiveProcessor(Group)?Count' 'GetMaximumProcessor(Group)?Count'
-    'GetLogicalProcessorInformationEx' '(Get|Set)ThreadGroupAffinity' 'GetProcessGroupAffinity'
-    'CreateRemoteThreadEx' '(Initialize|Delete)ProcThreadAttributeList' 'UpdateProcThreadAttribute'
-    'GetErrorMode' '(Get|Set)ThreadErrorMode' 'RaiseFailFastException'
-    # time
-    'GetTimeZoneInformationForYear' '(Get|Set|Enum)DynamicTimeZoneInformation'
-    'GetDynamicTimeZoneInformationEffectiveYears' 'GetSystemTimePreciseAsFileTime'
-    'QueryUnbiasedInterruptTime'
-    # files and I/O
-    'GetFileInformationByHandleEx' 'SetFileInformationByHandle' 'OpenFileById' 'ReOpenFile'
-    'GetFinalPathNameByHandle[AW]' 'CreateSymbolicLink.*' '.*Transacted[AW]?'
-    'CancelIoEx' 'CancelSynchronousIo' 'GetQueuedCompletionStatusEx'
-    'SetFileCompletionNotificationModes' 'SetFileIoOverlappedRange' 'GetVolumeInformationByHandleW'
-    'Find(First|Next)FileNameW' 'Find(First|Next)StreamW' 'CreateFile2' 'CopyFile2'
-    'SetDefaultDllDirectories' 'AddDllDirectory' 'RemoveDllDirectory'
-    # processes, memory, system
+    'GetTickCount64' 'InitOnce.*' '.*SRWLock.*' '.*ConditionVariable.*' 'FlsAlloc' 'FlsFree'
+    'FlsGetValue' 'FlsSetValue' 'IsThreadAFiber' 'Create(Event|Mutex|Semaphore|WaitableTimer)Ex[AW]'
+    'InitializeCriticalSectionEx' '(Initialize|Enter|Delete)SynchronizationBarrier'
+    'InterlockedCompareExchange64' '.*Threadpool.*' 'FlushProcessWriteBuffers'
+    'SetThreadStackGuarantee' 'GetCurrentThreadStackLimits' 'GetThreadId' 'GetProcessIdOfThread'
+    'GetCurrentProcessorNumber(Ex)?' 'Query(Thread|Process)CycleTime'
+    'QueryIdleProcessorCycleTime(Ex)?' 'GetActiveProcessor(Group)?Count'
+    'GetMaximumProcessor(Group)?Count' 'GetLogicalProcessorInformationEx'
+    '(Get|Set)ThreadGroupAffinity' 'GetProcessGroupAffinity' 'CreateRemoteThreadEx'
+    '(Initialize|Delete)ProcThreadAttributeList' 'UpdateProcThreadAttribute' 'GetErrorMode'
+    '(Get|Set)ThreadErrorMode' 'RaiseFailFastException' 'GetTimeZoneInformationForYear'
+    '(Get|Set|Enum)DynamicTimeZoneInformation' 'GetDynamicTimeZoneInformationEffectiveYears'
+    'GetSystemTimePreciseAsFileTime' 'QueryUnbiasedInterruptTime' 'GetFileInformationByHandleEx'
+    'SetFileInformationByHandle' 'OpenFileById' 'ReOpenFile' 'GetFinalPathNameByHandle[AW]'
+    'CreateSymbolicLink.*' '.*Transacted[AW]?' 'CancelIoEx' 'CancelSynchronousIo'
+    'GetQueuedCompletionStatusEx' 'SetFileCompletionNotificationModes' 'SetFileIoOverlappedRange'
+    'GetVolumeInformationByHandleW' 'Find(First|Next)FileNameW' 'Find(First|Next)StreamW'
+    'CreateFile2' 'CopyFile2' 'SetDefaultDllDirectories' 'AddDllDirectory' 'RemoveDllDirectory'
     'QueryFullProcessImageName[AW]' 'GetProductInfo' 'GetPhysicallyInstalledSystemMemory'
     'Wow64(Disable|Revert|Enable)Wow64FsRedirection' 'Wow64(Get|Set)ThreadContext'
-    'Wow64SuspendThread' 'Wow64GetThreadSelectorEntry' 'IsWow64Process2' 'IsWow64GuestMachineSupported'
-    'K32.*' 'Wer[A-Z].*' '(Register|Unregister)ApplicationRestart'
+    'Wow64SuspendThread' 'Wow64GetThreadSelectorEntry' 'IsWow64Process2'
+    'IsWow64GuestMachineSupported' 'K32.*' 'Wer[A-Z].*' '(Register|Unregister)ApplicationRestart'
     '(Register|Unregister)ApplicationRecoveryCallback' 'ApplicationRecovery(InProgress|Finished)'
-    'GetApplicationRestartSettings' 'GetApplicationRecoveryCallback'
-    'CreateFileMappingNuma[AW]' 'VirtualAllocExNuma' 'MapViewOfFileExNuma' 'GetLargePageMinimum'
+    'GetApplicationRestartSettings' 'GetApplicationRecoveryCallback' 'CreateFileMappingNuma[AW]'
+    'VirtualAllocExNuma' 'MapViewOfFileExNuma' 'GetLargePageMinimum'
     'GetNamedPipe(Client|Server)(ProcessId|SessionId)' 'GetNamedPipeClientComputerName[AW]'
-    # locales, strings, UI languages
-    '.*LocaleName.*' 'GetLocaleInfoEx' 'EnumSystemLocalesEx' 'CompareStringEx' 'CompareStringOrdinal'
-    'LCMapStringEx' 'FindNLSString(Ex)?' 'FindStringOrdinal' 'GetNLSVersion(Ex)?' 'IsValidNLSVersion'
-    'IsNLSDefinedString' '(Get(Date|Time|Number|Currency)Format|GetCalendarInfo)Ex'
-    'EnumCalendarInfoExEx' 'EnumDateFormatsExEx' 'EnumTimeFormatsEx' 'GetDurationFormat(Ex)?'
-    '.*PreferredUILanguages' 'GetUILanguageInfo' 'GetFileMUI(Info|Path)' 'GetStringScripts'
-    'VerifyScripts' 'IdnTo(Ascii|Unicode|NameprepUnicode)' 'NormalizeString' 'IsNormalizedString'
+    '.*LocaleName.*' 'GetLocaleInfoEx' 'EnumSystemLocalesEx' 'CompareStringEx'
+    'CompareStringOrdinal' 'LCMapStringEx' 'FindNLSString(Ex)?' 'FindStringOrdinal'
+    'GetNLSVersion(Ex)?' 'IsValidNLSVersion' 'IsNLSDefinedString'
+    '(Get(Date|Time|Number|Currency)Format|GetCalendarInfo)Ex' 'EnumCalendarInfoExEx'
+    'EnumDateFormatsExEx' 'EnumTimeFormatsEx' 'GetDurationFormat(Ex)?' '.*PreferredUILanguages'
+    'GetUILanguageInfo' 'GetFileMUI(Info|Path)' 'GetStringScripts' 'VerifyScripts'
+    'IdnTo(Ascii|Unicode|NameprepUnicode)' 'NormalizeString' 'IsNormalizedString'
     'GetUserDefaultGeoName' 'SetUserGeoName'
 )
 user32_newer=(
-    'SetProcessDPIAware' 'IsProcessDPIAware' '.*DpiAwarenessContext.*' '.*ForDpi'
-    'GetDpiForWindow' 'GetDpiForSystem' 'EnableNonClientDpiScaling'
-    'LogicalToPhysicalPoint.*' 'PhysicalToLogicalPoint.*' 'ChangeWindowMessageFilter(Ex)?'
+    'SetProcessDPIAware' 'IsProcessDPIAware' '.*DpiAwarenessContext.*' '.*ForDpi' 'GetDpiForWindow'
+    'GetDpiForSystem' 'EnableNonClientDpiScaling' 'LogicalToPhysicalPoint.*'
+    'PhysicalToLogicalPoint.*' 'ChangeWindowMessageFilter(Ex)?'
     '(Add|Remove)ClipboardFormatListener' 'ShutdownBlockReason(Create|Destroy|Query)'
     '(Register|Unregister)PowerSettingNotification' 'RegisterSuspendResumeNotification'
     '.*TouchWindow' 'GetTouchInputInfo' 'CloseTouchInputHandle' '.*Gesture.*'
@@ -115,16 +103,15 @@ user32_newer=(
     'SetCoalescableTimer' 'IsImmersiveProcess' 'GetPointer.*' 'EnableMouseInPointer'
 )
 advapi32_newer=(
-    'RegDeleteTree[AW]' 'RegGetValue[AW]' 'RegSetKeyValue[AW]' 'RegCopyTree[AW]' 'RegLoadMUIString[AW]'
-    'RegDeleteKeyValue[AW]' 'RegDeleteKeyEx[AW]' 'RegLoadAppKey[AW]' 'RegDisablePredefinedCacheEx'
-    'Reg(Disable|Enable|Query)ReflectionKey' '.*Transacted[AW]?'
+    'RegDeleteTree[AW]' 'RegGetValue[AW]' 'RegSetKeyValue[AW]' 'RegCopyTree[AW]'
+    'RegLoadMUIString[AW]' 'RegDeleteKeyValue[AW]' 'RegDeleteKeyEx[AW]' 'RegLoadAppKey[AW]'
+    'RegDisablePredefinedCacheEx' 'Reg(Disable|Enable|Query)ReflectionKey' '.*Transacted[AW]?'
     'Event(Register|Unregister|Enabled|ProviderEnabled|ActivityIdControl|SetInformation)'
     'EventWrite(Transfer|String|Ex)?' 'EnableTraceEx2?' 'EnumerateTraceGuidsEx'
     'Trace(Set|Query)Information' 'CreateProcessWithTokenW' 'AddMandatoryAce'
     'Tree(Reset|Set)NamedSecurityInfo[AW]' 'NotifyServiceStatusChange[AW]' 'ControlServiceEx[AW]'
 )
-# msvcrt.dll of XP is the runtime of Visual C++ 7; these came with Visual C++ 8 and reached
-# msvcrt.dll with Vista.
+# XP's msvcrt.dll is Visual C++ 7's; these came with Visual C++ 8 and reached it with Vista.
 msvcrt_newer=(
     '.*_s' '.*_l' '_w?create_locale' '_free_locale' '_get_current_locale' '_configthreadlocale'
     '_(get|set)_errno' '_(get|set)_doserrno' '_(get|set)_invalid_parameter_handler'

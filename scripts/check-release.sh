@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# Checks the players' package that scripts/release.sh makes: it holds TorvanPatch.exe,
-# TorvanPatch-NoAdmin.bat, README.txt and SHA256SUMS, in that order and nothing else; its exe is the
-# tested one (byte-equal to build/win32/app/TorvanPatch.exe), its batch file and readme are those of
-# docs/players/, the batch file with CR LF line ends and the readme UTF-8 with a byte-order mark and
-# CR LF line ends; the sums match; and a second run, into another directory with another umask and
-# time zone, gives the same zip bytes.
-# Run after `cmake --preset win32 && cmake --build --preset win32`.
+# Checks the players' package of scripts/release.sh: exactly TorvanPatch.exe (the tested one),
+# TorvanPatch-NoAdmin.bat and README.txt (those of docs/players/, CR LF; the readme UTF-8 with a BOM)
+# and matching SHA256SUMS, in that order; a second run (other directory, umask, time zone) gives the
+# same bytes. Run after the win32 preset's build.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 fail() { echo "check-release: $*" >&2; exit 1; }
 exe=build/win32/app/TorvanPatch.exe readme=docs/players/README.txt
@@ -49,7 +46,7 @@ done
 # cmd.exe reads a batch file in the console's code page: ASCII reads the same in every one.
 LC_ALL=C grep -q '[^ -~'$'\r'']' "$bat" && fail "$bat: not ASCII"
 
-(umask 077 && TZ=Asia/Taipei scripts/release.sh "$work/again" >/dev/null)
+(umask 077 && TORVAN_EXE_CHECKED=$tested TZ=Asia/Taipei scripts/release.sh "$work/again" >/dev/null)
 cmp "$zip" "$work/again/$(basename "$zip")" || fail "a second run gave another zip"
 
 echo "check-release: $zip holds the tested exe, the batch file, README.txt and matching" \

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Shows that the product build is reproducible: builds TorvanPatch.exe once more from a copy of this
-# work tree in a temporary directory (every absolute path differs: sources and build), with the same
-# win32 preset, and compares the bytes with build/win32/app/TorvanPatch.exe. Also checks that the
-# PE header carries no time stamp and that neither tree's absolute path is in either exe. Prints the
-# exe's SHA-256, which any other build of the same sources must match.
-# Run after `cmake --preset win32 && cmake --build --preset win32`.
+# Shows that the product build is reproducible: builds TorvanPatch.exe again from a copy of this
+# work tree elsewhere (every absolute path differs) and compares the bytes with build/win32's; checks
+# that the PE header has no time stamp and neither tree's path is in either exe. Prints the SHA-256,
+# which any other build of the same sources must match. Run after the win32 preset's build.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 exe=$repo/build/win32/app/TorvanPatch.exe
 fail() { echo "check-reproducible: $*" >&2; exit 1; }
 [ -f "$exe" ] || fail "$exe not found: build the win32 preset first"
@@ -15,11 +13,7 @@ again=$(mktemp -d /tmp/torvan-reproducible.XXXXXX)
 trap 'rm -rf "$again"' EXIT
 # The work tree as it is (uncommitted edits included), without earlier builds.
 tar -C "$repo" --exclude=./build --exclude=./.git -cf - . | tar -C "$again" -xf -
-log=$again/build.log
-if ! (cd "$again" && cmake --preset win32 && cmake --build --preset win32) >"$log" 2>&1; then
-    cat "$log" >&2
-    fail "the second build in $again failed"
-fi
+(cd "$again" && build_preset win32) || fail "the second build in $again failed"
 copy=$again/build/win32/app/TorvanPatch.exe
 
 # TimeDateStamp: 4 bytes at offset 8 of the COFF header, which starts at the offset stored at 0x3c.

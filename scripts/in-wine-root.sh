@@ -5,27 +5,19 @@
 #   in-wine-root.sh --admin CMD [ARGS...]  package work while the root is made: no binds
 #   in-wine-root.sh --owner CMD [ARGS...]  CMD on the host, as the owner of the root's files
 #   in-wine-root.sh --where                prints where the root is
-# The repository is bind-mounted at its own path, so build trees and CTest work unchanged; so are
-# the current directory and WINEPREFIX when they lie outside it, each path in TORVAN_WINE_ROOT_BIND
-# (colon-separated), and the X socket of a local DISPLAY. The current directory and the environment
-# are kept (LC_ALL, WINEPREFIX, ...), with the root's PATH and HOME. Mounts, processes and the
-# binfmt_misc entry of the emulated way live in private namespaces, so concurrent runs never see
-# each other's; on every exit (success, failure, SIGINT, SIGTERM, SIGHUP) whatever still runs
-# inside is ended and the namespaces go with it. Already inside the root, it just runs CMD.
+# Bound at their own paths: the repository, the current directory, WINEPREFIX, each path in
+# TORVAN_WINE_ROOT_BIND (colon-separated), a local display's X socket; the environment is kept,
+# with the root's PATH and HOME. Mounts, processes and binfmt_misc entries live in private
+# namespaces, ended with whatever still runs inside on every exit, Ctrl-C included.
 set -euo pipefail
-stamp=/etc/torvan-wine-root # exists only inside a finished root
-[ -e "$stamp" ] && exec "$@"
-
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# A command run in the background gets /dev/null as input unless told otherwise; keep ours, or
-# give it /dev/null when there is none.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+in_wine_root && exec "$@"
+here=$scripts
+# Our input is kept for the command, or /dev/null when there is none.
 { : <&0; } 2>/dev/null || exec </dev/null
 
-# The one place that tells root from an ordinary user. The root's files belong to root, or, made
-# by a user, to that user (uid 0 inside) and the user's subordinate IDs (the rest), so a user
-# always enters through a user namespace mapping both. Root needs one only to run programs the
-# emulated way, which registers its i386 interpreter in the binfmt_misc instance of its own user
-# namespace, never in the host's.
+# A user's root belongs to the user (uid 0 inside) and the user's subordinate IDs, so a user enters
+# through a user namespace mapping both; root needs one only for the emulated way's binfmt_misc.
 if [ "$(id -u)" -eq 0 ]; then
     root=${TORVAN_WINE_ROOT:-/var/cache/torvan-wine-root}
 else
@@ -78,9 +70,7 @@ if [ "${1-}" != --in-namespace ]; then
         esac
         ids=self
     fi
-    # unshare holds SIGINT and SIGTERM until its child ends, so this half passes them on to the
-    # child (the half below); without a trap-interruptible wait, a SIGTERM would wait for the
-    # command to end by itself.
+    # unshare holds SIGINT and SIGTERM until its child ends: this half passes them on.
     ns_pid=
     forward() {
         local kid=
@@ -91,9 +81,8 @@ if [ "${1-}" != --in-namespace ]; then
     trap 'forward INT' INT
     trap 'forward TERM' TERM
     trap 'forward HUP' HUP
-    # --kill-child: should unshare be killed, its child (PID 1 of the namespace) is too, and the
-    # kernel then ends every process in it. A background job starts with SIGINT ignored: env gives
-    # the default back.
+    # --kill-child: unshare killed, the namespace's PID 1 and all in it go too. env gives SIGINT
+    # back its default, which a background job starts without.
     # shellcheck disable=SC2046 # the flags are words
     unshare $(user_namespace $ids) --mount --propagation private --pid --fork --kill-child=KILL \
         env --default-signal=INT,QUIT "$here/in-wine-root.sh" --in-namespace $mode "$@" <&0 &
@@ -107,8 +96,7 @@ if [ "${1-}" != --in-namespace ]; then
     done
 fi
 
-# Below: PID 1 of a new PID namespace, in a private mount (and, but for root's package work, user)
-# namespace.
+# Below: PID 1 of a new PID namespace, in private mount (and mostly user) namespaces.
 mode=$2
 shift 2
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
@@ -137,13 +125,11 @@ finish() {
     [ -n "$quiet" ] || exec 3>&2 2>/dev/null # see below
     [ -z "$timer_pid" ] || kill "$timer_pid" 2>/dev/null || true
     sweep
-    # The mounts and the binfmt_misc entry go with the namespaces, once the last process in them
-    # has ended. Mount points made below stay: removing one would detach a concurrent run's.
+    # Mounts go with the namespaces; mount points stay (removing one would detach another run's).
     exit "$rc"
 }
 trap finish EXIT
-# The terminal's Ctrl-C reaches both halves of this script and the command itself: a repeated
-# signal is passed on once. A command that still runs 10 s later is ended by force.
+# Ctrl-C reaches both halves and the command: passed on once; still running 10 s later, killed.
 on_signal() {
     [ "$1" != "$signalled" ] || return 0
     signalled=$1
@@ -180,8 +166,7 @@ windows_32_way() {
     fi
     case $TORVAN_WINDOWS_32-$TORVAN_PREFIX in
     emulated-*)
-        # Every i386 ELF (the loader, and what it loads) runs under the root's qemu-i386. F: the
-        # interpreter is opened now, through this side's paths, so it works inside the chroot too.
+        # Every i386 ELF runs under the root's qemu-i386, opened now (F) so the chroot finds it.
         mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
         printf '%s' ':torvan-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$root"'/usr/bin/qemu-i386:F' \
             >/proc/sys/fs/binfmt_misc/register
@@ -218,7 +203,7 @@ bind() { # host path, then what it is (for messages)
     done
 }
 if [ $mode = run ]; then
-    bind "$(cd "$here/.." && pwd)" "the repository"
+    bind "$repo" "the repository"
     bind "$PWD" "the current directory"
     if [ -n "${WINEPREFIX:-}" ]; then
         mkdir -p "$WINEPREFIX"
@@ -228,8 +213,7 @@ if [ $mode = run ]; then
     for p in "${extra[@]}"; do
         [ -z "$p" ] || bind "$p" "TORVAN_WINE_ROOT_BIND entry"
     done
-    # A local X display stays usable through its socket, a TCP one through the shared network; a
-    # local one without a socket is dropped (with-wine-env.sh then starts a virtual one inside).
+    # A local display through its socket; one without a socket is dropped (a virtual one follows).
     if [[ ${DISPLAY:-} =~ ^(unix)?:([0-9]+)(\.[0-9]+)?$ ]]; then
         if [ -S "/tmp/.X11-unix/X${BASH_REMATCH[2]}" ]; then
             bind /tmp/.X11-unix "the X socket directory"
@@ -254,8 +238,7 @@ unset LD_PRELOAD LD_LIBRARY_PATH
 env --default-signal=INT,QUIT chroot "$root" /bin/sh -c 'cd "$1" || exit 1; shift; exec "$@"' \
     in-wine-root "$cwd" "$@" <&0 &
 cmd_pid=$!
-# As PID 1 this shell also reaps orphans, after which bash warns about children it cannot find:
-# from here on only this script's own messages are shown.
+# As PID 1 this shell reaps orphans, which bash would warn about: only our own messages from here.
 exec 3>&2 2>/dev/null
 quiet=1
 while :; do

@@ -1,30 +1,25 @@
 #!/usr/bin/env bash
-# Makes the players' package dist/TorvanPatch-<version>.zip (the version from app/Version.h, which
-# the exe's version resource and About text use too): TorvanPatch.exe of the win32 preset (built
-# first if out of date, then put through check-exe.sh), the batch file that starts it without
-# elevation, the players' readme as README.txt, and SHA256SUMS over those three. The zip is
-# byte-reproducible: fixed entry order, fixed times, mode 644, no extra fields, whatever the clock,
-# time zone or umask. Prints the zip's SHA-256.
+# Makes the players' package dist/TorvanPatch-<version of app/Version.h>.zip: the win32 preset's
+# TorvanPatch.exe (built if out of date, then checked by check-exe.sh), the batch file that starts
+# it without elevation, the players' readme as README.txt, and SHA256SUMS over those three. The
+# zip is byte-reproducible: fixed order and times, mode 644, no extra fields, whatever the clock,
+# time zone or umask. Prints its SHA-256.
 #   release.sh [output-dir]     (default: dist/ in the repository)
+# TORVAN_EXE_CHECKED=<sha256>: that exe has been through check-exe.sh already (scripts/test.sh).
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 fail() { echo "release: $*" >&2; exit 1; }
 out=$(mkdir -p "${1:-$repo/dist}" && cd "${1:-$repo/dist}" && pwd)
 
-version=$(awk '$1 == "#define" && $2 ~ /^TORVAN_VERSION_(MAJOR|MINOR|PATCH|BUILD)$/ { v[$2] = $3 }
-               END { print v["TORVAN_VERSION_MAJOR"] "." v["TORVAN_VERSION_MINOR"] "." \
-                           v["TORVAN_VERSION_PATCH"] "." v["TORVAN_VERSION_BUILD"] }' app/Version.h)
+version=$(product_version)
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no version in app/Version.h ($version)"
 
 stage=$(mktemp -d /tmp/torvan-release.XXXXXX)
 trap 'rm -rf "$stage"' EXIT
-if ! (cmake --preset win32 && cmake --build --preset win32) >"$stage/build.log" 2>&1; then
-    cat "$stage/build.log" >&2
-    fail "building the win32 preset failed"
-fi
+build_preset win32 || fail "building the win32 preset failed"
 exe=build/win32/app/TorvanPatch.exe
-scripts/check-exe.sh "$exe" pe32 >/dev/null
+[ "${TORVAN_EXE_CHECKED:-}" = "$(sha256sum <"$exe")" ] || scripts/check-exe.sh "$exe" >/dev/null
 
 # The package's files, in the order the zip lists them.
 files=(TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt SHA256SUMS)

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Starts a Windows program under the Wine root's Wine on the current DISPLAY, waits (bounded) for
-# its dialog, saves a PNG of that window and ends the program (it writes nothing unless Save is
-# pressed). Called from outside the root, it goes through with-wine-env.sh.
+# Starts a Windows program under the Wine environment's Wine, waits (bounded) for its dialog, saves
+# a PNG of that window and ends the program (it writes nothing unless Save is pressed).
 #   screenshot.sh <exe> <out.png> [title-regex]
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-[ -e /etc/torvan-wine-root ] || exec "$here/with-wine-env.sh" "$here/screenshot.sh" "$@"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+enter_wine_env "$@"
 exe=$1 out=$2 title=${3:-TORVAN95}
-"$here/wine-run.sh" "$exe" &
+"$scripts/wine-run.sh" "$exe" &
 pid=$!
 win=
 for _ in $(seq 100); do

@@ -2,7 +2,7 @@
 # Screenshots of the dialog in its three languages, each under its own locale, for docs/.
 # Each run starts from a key holding the language and Windowed = 1, so every control is enabled.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 exe="$repo/build/win32/app/TorvanPatch.exe"
 if [ "${1:-}" != --in-wine-env ]; then
@@ -15,9 +15,9 @@ fi
 # /reg:32: the 32-bit view, which the 32-bit program reads.
 key='HKLM\Software\Kavrenta\Torvan'
 shoot() { # locale, stored language, output name
-    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Language /t REG_SZ /d "$2" /f >/dev/null
-    LC_ALL=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
-    LC_ALL=$1 scripts/screenshot.sh "$exe" "docs/$3"
+    env LC_ALL="$1" scripts/wine-run.sh reg add "$key" /reg:32 /v Language /d "$2" /f >/dev/null
+    env LC_ALL="$1" scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
+    env LC_ALL="$1" scripts/screenshot.sh "$exe" "docs/$3"
     echo "docs/$3 ($1, $2)"
 }
 scripts/wine-appearance.sh

@@ -1,25 +1,20 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests and a bounded fuzz run (ASan + UBSan); the 32-bit product
 # build with its exe checks (size, imports, Windows XP, reproducible bytes) and the players'
-# package (scripts/release.sh: the tested exe, matching sums, the same zip twice); and the
-# end-to-end suite, 32-bit like the product, driving build/win32's TorvanPatch.exe under Wine 10 in
-# six locales, through WoW64 or emulated (scripts/windows-32.sh; TORVAN_WINDOWS_32 forces one).
-# Checks the Debian packages and makes the Wine root first (once per machine and user).
+# package; and the end-to-end suite driving build/win32's TorvanPatch.exe under Wine 10 in six
+# locales, as 64-bit Windows 10 (win64) and as 32-bit Windows XP SP3 (win32), each in a fresh
+# prefix; TORVAN_PREFIX=win64 or =win32 runs one. Checks the packages and makes the Wine root first.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 step() { printf '\n==== %s\n' "$*"; }
+prefixes=${TORVAN_PREFIX:-win64 win32}
 
 step "Packages and the Wine root"
-scripts/install-deps.sh
-TORVAN_WINDOWS_32=$(scripts/windows-32.sh --say)
-export TORVAN_WINDOWS_32
-scripts/wine-root.sh
+ready_for_windows
 
 step "Native build (clang, ASan + UBSan)"
-cmake --preset native >/dev/null
-cmake --build --preset native
-
+build_preset native
 # The native tests, a 30-second fuzz run among them, go on while the Windows side builds.
 native_log=$(mktemp)
 ctest --preset native >"$native_log" 2>&1 &
@@ -27,32 +22,36 @@ native_tests=$!
 trap 'kill "$native_tests" 2>/dev/null || true' EXIT
 
 step "The 32-bit product and its exe checks"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
-scripts/check-exe.sh build/win32/app/TorvanPatch.exe pe32
+build_preset win32
+scripts/check-exe.sh build/win32/app/TorvanPatch.exe
+# Checked once: the package's exe is this one.
+TORVAN_EXE_CHECKED=$(sha256sum <build/win32/app/TorvanPatch.exe)
+export TORVAN_EXE_CHECKED
 scripts/check-reproducible.sh
 scripts/check-release.sh
 
 step "The end-to-end tests' build (32-bit, like the product)"
-cmake --preset wintest >/dev/null
-cmake --build --preset wintest
+build_preset wintest
 
 step "Native tests (unit tests; the template parser fuzzed for 30 s)"
 wait "$native_tests" || true
 cat "$native_log"
 
-step "End-to-end tests: the product under Wine 10 ($TORVAN_WINDOWS_32) in six locales"
-wine_log=$(mktemp)
-# A fresh prefix per run: no registry state or settings carried over from an earlier run.
-rm -rf build/wineprefix-test
-WINEPREFIX="$repo/build/wineprefix-test" scripts/with-wine-env.sh ctest --preset wintest 2>&1 |
-    tee "$wine_log" || true
-
-# One closing line over both runs.
+# The count of the last CTest summary in a log: failed, then all.
 total() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n1; }
-read -r nf nt < <(total "$native_log")
-read -r wf wt < <(total "$wine_log")
-failed=$((nf + wf))
+read -r failed all < <(total "$native_log")
+for prefix in $prefixes; do
+    windows="64-bit Windows 10" && [ "$prefix" = win64 ] || windows="32-bit Windows XP SP3"
+    way=$TORVAN_WINDOWS_32 && [ "$prefix-$way" != win32-wow64 ] || way="the 32-bit Wine run directly"
+    step "End-to-end tests as $windows ($prefix, $way) in six locales"
+    log=$(mktemp)
+    # A fresh prefix: no registry state carried over from an earlier run.
+    rm -rf "build/wineprefix-test-$prefix"
+    TORVAN_PREFIX=$prefix WINEPREFIX="$repo/build/wineprefix-test-$prefix" \
+        scripts/with-wine-env.sh ctest --preset wintest 2>&1 | tee "$log" || true
+    read -r f a < <(total "$log") || { f=1 a=1; } # no summary: the run itself failed
+    failed=$((failed + f)) all=$((all + a))
+done
 echo
-echo "$((nt + wt - failed)) passed, $failed failed"
+echo "$((all - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

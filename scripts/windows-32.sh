@@ -1,30 +1,33 @@
 #!/usr/bin/env bash
 # Decides how this machine runs the 32-bit Windows side (the product and its tests) and prints it:
-#   wow64     Wine 10's WoW64 runs the 32-bit code in the CPU's compatibility mode: needs a kernel
-#             that lets a 64-bit process run 32-bit code (some VM guests' kernels do not);
+#   wow64     the kernel lets a 64-bit process run 32-bit code (some VM guests' kernels do not):
+#             Wine 10's WoW64 runs it in a 64-bit prefix, the 32-bit Wine directly in a 32-bit one;
 #   emulated  Wine's 32-bit Linux loader runs under qemu-i386, registered for i386 programs in a
 #             private binfmt_misc instance of a user namespace (Linux 6.7 or later).
 # TORVAN_WINDOWS_32=wow64 or =emulated forces a way; unset or auto, the kernel decides.
-#   windows-32.sh          prints the way (one word) on standard output, exit 1 when none works
-#   windows-32.sh --say    also says, in one line on standard error, which way and why
+#   windows-32.sh [--say]   prints the way (one word), exit 1 when none works; --say also says,
+#                           in one line on standard error, which way, for which prefix, and why
 set -euo pipefail
-say() { [ "${1-}" != --say ] || printf 'Windows side: %s\n' "$2" >&2; }
+say() {
+    local how=$1 && [ "${TORVAN_PREFIX:-win64}-$way" != win32-wow64 ] || how="the 32-bit Wine directly"
+    [ "$flag" != --say ] || echo "Windows side, ${TORVAN_PREFIX:-win64}: $how ($2)" >&2
+}
 fail() { echo "windows-32: $*" >&2; exit 1; }
+flag=${1-}
 
 # A far call through the 32-bit user code selector 0x23: what WoW64 does for every 32-bit call.
 kernel_runs_32bit_code() {
     local d rc=0
     d=$(mktemp -d)
     cat >"$d/t.c" <<'C'
-#include <stdint.h>
 #include <string.h>
 #include <sys/mman.h>
-struct far { uint32_t off; uint16_t sel; } __attribute__((packed)) target = {0x10000, 0x23};
+struct far { unsigned off; unsigned short sel; } __attribute__((packed)) target = {0x10000, 0x23};
 int main(void) {
     unsigned char *p = mmap((void *)0x10000, 8192, PROT_READ | PROT_WRITE | PROT_EXEC,
                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
-    if (p == MAP_FAILED) return 2;
     static const unsigned char code[] = {0xb8, 42, 0, 0, 0, 0xcb}; /* mov eax, 42; retf */
+    if (p == MAP_FAILED) return 2;
     memcpy(p, code, sizeof code);
     long r;
     __asm__ volatile("mov %%rsp, %%rbx\n\tmov $0x11ff0, %%rsp\n\tlcall *target(%%rip)\n\t"
@@ -32,10 +35,8 @@ int main(void) {
     return r == 42 ? 0 : 3;
 }
 C
-    if ! cc -O0 -no-pie -o "$d/t" "$d/t.c" 2>/dev/null; then
-        rm -rf "$d"
-        fail "cannot compile the 32-bit code check (cc missing? run scripts/install-deps.sh)"
-    fi
+    cc -O0 -no-pie -o "$d/t" "$d/t.c" 2>/dev/null ||
+        { rm -rf "$d" && fail "cannot compile the 32-bit code check (run scripts/install-deps.sh)"; }
     # Its crash is the answer, not news: the shell that reports it writes to /dev/null.
     sh -c '"$1"; exit $?' check "$d/t" 2>/dev/null || rc=$?
     rm -rf "$d"
@@ -43,34 +44,28 @@ C
 }
 
 # A user namespace of our own, with its own binfmt_misc instance (per user namespace since 6.7).
-private_binfmt_misc() {
-    unshare --user --map-root-user --mount \
-        sh -c 'mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc' 2>/dev/null
-}
-
 emulated_or_fail() { # why it is chosen
-    private_binfmt_misc ||
+    unshare --user --map-root-user --mount \
+        sh -c 'mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc' 2>/dev/null ||
         fail "$1, and the emulated way needs a user namespace with its own binfmt_misc (Linux 6.7" \
             "or later, unprivileged user namespaces enabled): neither way can run 32-bit Windows" \
             "programs here"
-    echo emulated
-    say "${2-}" "emulated: the 32-bit Wine loader under qemu-i386 ($1)"
+    way=emulated && echo emulated && say "emulated: the 32-bit Wine loader under qemu-i386" "$1"
 }
 
+way=wow64
 case ${TORVAN_WINDOWS_32:-auto} in
 wow64)
     kernel_runs_32bit_code ||
         fail "TORVAN_WINDOWS_32=wow64, but this kernel runs 64-bit user code only; unset it"
-    echo wow64
-    say "${1-}" "WoW64 (TORVAN_WINDOWS_32=wow64)"
+    echo wow64 && say WoW64 "TORVAN_WINDOWS_32=wow64"
     ;;
-emulated) emulated_or_fail "TORVAN_WINDOWS_32=emulated" "${1-}" ;;
+emulated) emulated_or_fail "TORVAN_WINDOWS_32=emulated" ;;
 auto)
     if kernel_runs_32bit_code; then
-        echo wow64
-        say "${1-}" "WoW64 (this kernel runs 32-bit code; TORVAN_WINDOWS_32=emulated tries the other way)"
+        echo wow64 && say WoW64 "this kernel runs 32-bit code; TORVAN_WINDOWS_32=emulated tries the other way"
     else
-        emulated_or_fail "this kernel runs 64-bit user code only" "${1-}"
+        emulated_or_fail "this kernel runs 64-bit user code only"
     fi
     ;;
 *) fail "TORVAN_WINDOWS_32 is '$TORVAN_WINDOWS_32': use wow64, emulated or auto" ;;

@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
 # Makes, once per machine and user, the Debian 13 root that the Windows-side programs run in: Wine
-# 10, Xvfb, fonts, CMake. The product is 32-bit, and Wine runs it either through WoW64, in the
-# 64-bit Wine process, or, where the kernel runs 64-bit code only, through Wine's 32-bit Linux
-# loader under qemu-i386 (see windows-32.sh): the root holds both.
-#   wine-root.sh     TORVAN_WINE_ROOT sets the place; by default /var/cache/torvan-wine-root for
-#                    root, ${XDG_CACHE_HOME:-~/.cache}/torvan-wine-root for anyone else
-# No privileges needed: an ordinary user's root belongs to the user and the user's subordinate IDs
-# (see in-wine-root.sh). A marker written last tells a finished root from an interrupted one, which
-# is finished (or, when its base system was cut short, made again). A root made from an older
-# package list gets the new one installed. Otherwise a call prints one line and changes nothing.
-# Logs go to <root>.log.
+# 10 (64- and 32-bit, for either way of windows-32.sh), qemu-i386, Xvfb, fonts, CMake. Its place:
+# TORVAN_WINE_ROOT, by default /var/cache/torvan-wine-root for root, else
+# ${XDG_CACHE_HOME:-~/.cache}/torvan-wine-root, owned by the user (no privileges needed). A marker
+# written last tells a finished root from an interrupted one, which is finished; a root of an older
+# package list gets the new one. Otherwise it prints one line. Logs go to <root>.log.
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-stamp=/etc/torvan-wine-root # inside the root: written last, and how scripts tell they run inside it
-[ -e "$stamp" ] && exit 0   # already inside the root
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+in_wine_root && exit 0
+here=$scripts
 root=$("$here/in-wine-root.sh" --where)
 mirror=${TORVAN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 

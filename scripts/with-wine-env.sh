@@ -3,29 +3,22 @@
 # and an initialised Wine prefix, then stops the prefix's wineserver before the display: a
 # wineserver left bound to a dead display makes every later window creation fail.
 #   with-wine-env.sh CMD [ARGS...]
-#   WINEPREFIX  prefix to use (default: build/wineprefix in the repo); reused across runs
-# The prefix is 64-bit, as on 64-bit Windows; its 32-bit programs run the way in-wine-root.sh set
-# up (TORVAN_WINDOWS_32: WoW64, or emulated).
+#   TORVAN_PREFIX  win64 (default): 64-bit Windows 10, its 32-bit programs run the way
+#                  in-wine-root.sh set up (TORVAN_WINDOWS_32: WoW64, or emulated); win32: 32-bit
+#                  Windows XP SP3, run by the 32-bit Wine directly, or emulated
+#   WINEPREFIX     prefix to use (default: build/wineprefix-<kind> in the repo); reused across runs
+# Inside, `wine PROGRAM` runs a 32-bit Windows program in that prefix.
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-if [ ! -e /etc/torvan-wine-root ]; then
-    exec "$here/in-wine-root.sh" "$here/with-wine-env.sh" "$@"
-fi
-repo=$(cd "$here/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-$TORVAN_PREFIX}
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+in_wine_root || exec "$scripts/in-wine-root.sh" "$scripts/with-wine-env.sh" "$@"
+wine_defaults
 export WINEARCH=$TORVAN_PREFIX
-export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono/Gecko installer prompts in a headless prefix.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 xvfb_pid=
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" && wait "$xvfb_pid"; } 2>/dev/null || true
 }
 trap cleanup EXIT
 
@@ -33,10 +26,7 @@ if [ -z "${DISPLAY:-}" ]; then
     fdfile=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.1
-    done
+    for _ in $(seq 100); do [ -s "$fdfile" ] && break || sleep 0.1; done
     [ -s "$fdfile" ] || { echo "with-wine-env: Xvfb did not start" >&2; exit 1; }
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
@@ -47,22 +37,14 @@ xdotool getdisplaygeometry >/dev/null 2>&1 ||
     { echo "with-wine-env: the display $DISPLAY does not answer" >&2; exit 1; }
 
 mkdir -p "$(dirname "$WINEPREFIX")"
-# A prefix made by another Wine (such as the Wine 8 this repository used before, without 32-bit
-# DLLs), or for the other way, is made again rather than patched, when it is one of the
-# repository's own.
+# A prefix of the repository's own made by another Wine, way or kind is made again, not patched.
 made_by=$WINEPREFIX/.torvan-wine
 made_for="$(wine --version) $TORVAN_WINDOWS_32 $TORVAN_PREFIX"
 if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$made_by" 2>/dev/null)" != "$made_for" ]; then
-    case $(realpath -m "$WINEPREFIX") in
-    "$(cd "$repo" && pwd -P)"/build/*)
-        echo "with-wine-env: $WINEPREFIX was made by another Wine or way; making it again" >&2
-        rm -rf "$WINEPREFIX"
-        ;;
-    *)
-        echo "with-wine-env: $WINEPREFIX was made by another Wine or way; Wine updates it" >&2
-        echo "$made_for" >"$made_by"
-        ;;
-    esac
+    [[ $(realpath -m "$WINEPREFIX") == "$(cd "$repo" && pwd -P)"/build/* ]] ||
+        { echo "with-wine-env: $WINEPREFIX was made by another Wine, way or kind" >&2 && exit 1; }
+    echo "with-wine-env: $WINEPREFIX was made by another Wine, way or kind; making it again" >&2
+    rm -rf "$WINEPREFIX"
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "with-wine-env: creating the $TORVAN_PREFIX Wine prefix $WINEPREFIX" >&2
