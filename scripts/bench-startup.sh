@@ -18,7 +18,7 @@ winpath() { echo "Z:${1//\//\\}"; }
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-bench}
 locale=${LC_ALL:-en_US.UTF-8}
 echo "==== Start-up under Wine, $TORVAN_WINDOWS_32 ($runs runs each, interleaved, LC_ALL=$locale)"
-out=$(scripts/with-wine-env.sh env LC_ALL="$locale" scripts/wine-run.sh "$bench/bench/startup_bench.exe" "$runs" \
+out=$(TORVAN_LOCALE=$locale scripts/with-wine-env.sh scripts/wine-run.sh "$bench/bench/startup_bench.exe" "$runs" \
     "$(winpath "$repo/$bench/app/TorvanPatch.exe")" \
     "$(winpath "$repo/$bench/bench/bare_dialog.exe")" \
     "$(winpath "$repo/$bench/bench/bare_resource_dialog.exe")")

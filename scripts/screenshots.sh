@@ -15,9 +15,9 @@ fi
 # /reg:32: the 32-bit view, which the 32-bit program reads.
 key='HKLM\Software\Kavrenta\Torvan'
 shoot() { # locale, stored language, output name
-    env LC_ALL="$1" scripts/wine-run.sh reg add "$key" /reg:32 /v Language /d "$2" /f >/dev/null
-    env LC_ALL="$1" scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
-    env LC_ALL="$1" scripts/screenshot.sh "$exe" "docs/$3"
+    TORVAN_LOCALE=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Language /d "$2" /f >/dev/null
+    TORVAN_LOCALE=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
+    TORVAN_LOCALE=$1 scripts/screenshot.sh "$exe" "docs/$3"
     echo "docs/$3 ($1, $2)"
 }
 scripts/wine-appearance.sh

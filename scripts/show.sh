@@ -14,12 +14,13 @@ build_preset win32
 exe="$repo/build/win32/app/TorvanPatch.exe"
 export TORVAN_PREFIX=${TORVAN_PREFIX:-win64}
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-show-$TORVAN_PREFIX}
-# Wine takes the system locale from LC_ALL, handed to Wine alone: the host need not have it.
+# Wine takes the system locale from LC_ALL, handed to Wine alone (TORVAN_LOCALE).
 # Without a stored language the dialog opens in Simplified Chinese, which reads correctly only
 # under a Simplified Chinese code page.
 locale=${LC_ALL:-zh_CN.UTF-8}
 echo "==== $TORVAN_PREFIX, system locale for Wine: $locale (set LC_ALL to see another, e.g. zh_TW.UTF-8)"
-show() { scripts/with-wine-env.sh env LC_ALL="$locale" bash -c 'scripts/wine-appearance.sh && "$@"' show "$@"; }
+export TORVAN_LOCALE=$locale
+show() { scripts/with-wine-env.sh bash -c 'scripts/wine-appearance.sh && "$@"' show "$@"; }
 if [ -n "${DISPLAY:-}" ]; then
     echo "==== Running TorvanPatch.exe on $DISPLAY (close the dialog to finish)"
     show scripts/wine-run.sh "$exe"
