@@ -116,9 +116,10 @@ class E2e : public testing::Test {
         OSVERSIONINFOA os{};
         os.dwOSVersionInfoSize = sizeof os;
         GetVersionExA(&os);
-        const std::string kind = win64_ ? "win64" : "win32 " + std::to_string(os.dwMajorVersion) +
-                                                        "." + std::to_string(os.dwMinorVersion) +
-                                                        " " + os.szCSDVersion;
+        const std::string kind = win64_ ? "win64"
+                                        : "win32 " + std::to_string(os.dwMajorVersion) + "." +
+                                              std::to_string(os.dwMinorVersion) + " " +
+                                              os.szCSDVersion;
         ASSERT_EQ(kind, std::getenv("TORVAN_PREFIX") == std::string("win32")
                             ? "win32 5.1 Service Pack 3"
                             : "win64");
@@ -222,7 +223,8 @@ class E2e : public testing::Test {
         const int at = Selected();
         for (int i = at; i != language; i += at < language ? 1 : -1)
             keys += at < language ? " Down" : " Up";
-        Press(keys + " Return", [&] { return !Dropped() && Selected() == language; }, step);
+        Press(
+            keys + " Return", [&] { return !Dropped() && Selected() == language; }, step);
     }
 
     // Once the title shows the language, every text.
@@ -280,7 +282,8 @@ class E2e : public testing::Test {
                 << id;
             EXPECT_TRUE(IntersectRect(&overlap, &r, &dialog) && EqualRect(&overlap, &r)) << id;
             for (const RECT& other : placed)
-                EXPECT_FALSE(IntersectRect(&overlap, &r, &other) && overlap.bottom > overlap.top + 1)
+                EXPECT_FALSE(IntersectRect(&overlap, &r, &other) &&
+                             overlap.bottom > overlap.top + 1)
                     << id;
         }
     }
