@@ -21,6 +21,7 @@ struct ProbeRecord {
     LOGFONTW font;   // the window's font
     LONG textWidth;  // its text in that font, in pixels
     BOOL icons;      // both the big and the small window icon are set
+    BOOL planted;    // Planted.cpp was loaded
     char fail[32], calls[65536];
 };
 
@@ -117,23 +118,27 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// Starts a program; its process handle, which a Unix program started by Wine has none of.
-inline HANDLE Run(std::string commandLine) {
+// Starts a program. Wine starts a Unix program (xdotool) without handles, and may leave stale
+// values in their place (seen: its HKEY_CURRENT_USER's), so those are never closed.
+inline PROCESS_INFORMATION Spawn(std::string commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                            nullptr, &startup, &info),
             "starting " + commandLine);
+    return info;
+}
+// A Windows program's process handle.
+inline HANDLE Run(const std::string& commandLine) {
+    const PROCESS_INFORMATION info = Spawn(commandLine);
     Handle(info.hThread).reset();
     return info.hProcess;
 }
 
 // ---- Input through the display's XTEST extension, as a keyboard's and a mouse's; xdotool makes
 // it, and no handle tells when that ends: each step waits for its effect instead.
-inline void Xdotool(const std::string& arguments) {
-    Handle(Run("Z:\\usr\\bin\\xdotool " + arguments)).reset();
-}
+inline void Xdotool(const std::string& arguments) { Spawn("Z:\\usr\\bin\\xdotool " + arguments); }
 
 // Keys by their X names ("shift+Tab"), each let go at once: the next xdotool's press of the same
 // key must not come while it is still down.
@@ -177,7 +182,7 @@ inline ProbeRecord& Shared() {
 
 // Asks the probe DLL, hooked into the program's thread, about one of its windows.
 inline const ProbeRecord& Probe(HWND window) {
-    static const HMODULE probe = LoadLibraryA(TORVAN_PROBE_PATH);
+    static const HMODULE probe = LoadLibraryA(TORVAN_BUILD_PATH "e2e_probe.dll");
     const auto hook = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(probe, "ProbeHook")));
     Require(hook != nullptr, "loading the probe");

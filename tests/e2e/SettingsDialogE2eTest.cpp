@@ -136,8 +136,8 @@ class E2e : public testing::Test {
     // The program, started with these arguments (which it ignores), and its dialog in front; the
     // probe stands between it and the registry from then on, after its first Load.
     // A program that ends before its dialog shows fails the test at once, saying how it ended.
-    void Start(const std::string& arguments = {}) {
-        process_.reset(e2e::Run("\"" TORVAN_APP_PATH "\" " + arguments));
+    void Start(const std::string& arguments = {}, const std::string& exe = TORVAN_APP_PATH) {
+        process_.reset(e2e::Run("\"" + exe + "\" " + arguments));
         DWORD code = STILL_ACTIVE;
         const auto shownOrEnded = [&] {
             dialog_ = FindOurs(nullptr, "#32770");
@@ -484,6 +484,33 @@ TEST_F(E2e, StoredLanguageChoosesTheTexts) {
         }
         ExpectTexts(language < 0 ? localeLanguage_ : language);
     }
+}
+
+// Windows elevates the program, so a DLL put beside it must never run: here a uxtheme.dll, which
+// Wine is told to prefer to its own, and which a plain program beside it does load.
+TEST_F(E2e, ADllPlantedBesideItNeverRuns) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = temp + std::string("torvan-planted\\");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const auto& [from, to] : {std::pair{TORVAN_APP_PATH, "TorvanPatch.exe"},
+                                   {TORVAN_BUILD_PATH "e2e_plain_dialog.exe", "plain.exe"},
+                                   {TORVAN_BUILD_PATH "e2e_planted.dll", "uxtheme.dll"}})
+        Require(CopyFileA(from, (folder + to).c_str(), FALSE), std::string("copying ") + to);
+    // Wine reads a program's DLL load order here as it starts.
+    const std::string overrides = "Software\\Wine\\AppDefaults\\";
+    for (const char* app : {"TorvanPatch.exe", "plain.exe"})
+        Require(!RegSetKeyValueA(HKEY_CURRENT_USER, (overrides + app + "\\DllOverrides").c_str(),
+                                 "uxtheme", REG_SZ, "native,builtin", 15),
+                "overriding");
+    const Handle plain(e2e::Run(folder + "plain.exe"));
+    EXPECT_TRUE(WaitUntil([] { return Shared().planted; })) << "the plain program loaded no plant";
+    TerminateProcess(plain.get(), 0);
+    Shared().planted = FALSE;
+    Start({}, folder + "TorvanPatch.exe");
+    EXPECT_FALSE(Shared().planted) << "the uxtheme.dll beside the program ran inside it";
+    for (const char* app : {"TorvanPatch.exe", "plain.exe"})
+        RegDeleteTreeA(HKEY_CURRENT_USER, (overrides + app).c_str());
 }
 
 }  // namespace

@@ -1,0 +1,7 @@
+// Copied beside a program as uxtheme.dll: writes down in the probe's record that it was loaded.
+#include "AppDriver.h"
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH) e2e::Shared().planted = TRUE;
+    return TRUE;
+}
