@@ -10,7 +10,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace e2e {
 
@@ -37,12 +36,6 @@ struct Closer {
 using Handle = std::unique_ptr<void, Closer<CloseHandle>>;
 using Key = std::unique_ptr<HKEY__, Closer<RegCloseKey>>;  // never a predefined root
 
-// For an effect that shows, bounded: never a fixed time.
-inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(10))
-        if (GetTickCount() - start > milliseconds) return false;
-    return true;
-}
 // The id of the control with the keyboard focus, in the foreground window's thread.
 inline int Focused() {
     GUITHREADINFO info{};
@@ -50,14 +43,19 @@ inline int Focused() {
     GetGUIThreadInfo(0, &info);
     return GetDlgCtrlID(info.hwndFocus);
 }
-// What went astray is told by what a person would see: the window in front, what has the focus.
-inline std::string Scene() {
-    char front[64] = "";
-    GetClassNameA(GetForegroundWindow(), front, sizeof front);
-    return std::string(" (in front: ") + front + ", focus on " + std::to_string(Focused()) + ")";
+// For an effect that shows, bounded: never a fixed time.
+inline bool WaitUntil(auto condition, DWORD milliseconds = 5000) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(10))
+        if (GetTickCount() - start > milliseconds) return false;
+    return true;
 }
+// A step not seen is told by what a person would see: the window in front, what has the focus.
 inline void Await(auto condition, const std::string& step) {
-    if (!WaitUntil(condition)) throw std::runtime_error(step + ": not seen within 5 s" + Scene());
+    char front[64] = "";
+    if (WaitUntil(condition)) return;
+    GetClassNameA(GetForegroundWindow(), front, sizeof front);
+    throw std::runtime_error(step + ": not seen within 5 s (in front: " + front + ", focus on " +
+                             std::to_string(Focused()) + ")");
 }
 
 // ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's
@@ -118,47 +116,38 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// Starts a program. Wine starts a Unix program (xdotool) without handles, and may leave stale
-// values in their place (seen: its HKEY_CURRENT_USER's), so those are never closed.
-inline PROCESS_INFORMATION Spawn(std::string commandLine) {
+// Starts a program, and gives its process handle. Wine starts a Unix program (xdotool) without
+// handles and may leave stale values in their place (seen: this process's HKEY_CURRENT_USER's),
+// so a Unix program's are never closed.
+inline HANDLE Run(std::string commandLine, bool unix = false) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Require(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                            nullptr, &startup, &info),
             "starting " + commandLine);
-    return info;
-}
-// A Windows program's process handle.
-inline HANDLE Run(const std::string& commandLine) {
-    const PROCESS_INFORMATION info = Spawn(commandLine);
+    if (unix) return nullptr;
     Handle(info.hThread).reset();
     return info.hProcess;
 }
 
-// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's; xdotool makes
-// it, and no handle tells when that ends: each step waits for its effect instead.
-inline void Xdotool(const std::string& arguments) { Spawn("Z:\\usr\\bin\\xdotool " + arguments); }
-
-// Keys by their X names ("shift+Tab"), each let go at once: the next xdotool's press of the same
-// key must not come while it is still down.
-inline void Keys(const std::string& keys) { Xdotool("key --delay 0 " + keys); }
-inline void Press(const std::string& keys, auto effect, const std::string& step) {
-    Keys(keys);
-    Await(effect, step);
+// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's. xdotool makes
+// it and lets each key go at once (the next xdotool's press of a key still down would be lost);
+// nothing tells when it ends, so each step waits for its effect instead.
+inline void Xdotool(const std::string& arguments) {
+    Run("Z:\\usr\\bin\\xdotool " + arguments, true);
 }
+inline void Keys(const std::string& keys) { Xdotool("key --delay 0 " + keys); }  // "shift+Tab"
 
-// A left click at a point of the screen, then what follows it (keys, say), in order.
+// A left click at the centre of a window, or at a point of the screen; then keys, say, in order.
 inline void ClickAt(POINT at, const std::string& then = {}) {
     const std::string point = std::to_string(at.x) + " " + std::to_string(at.y);
     Xdotool("mousemove " + point + " mousedown 1 mouseup 1 " + then);
 }
-
-// Where a person clicks a control: the centre of its rectangle on the screen.
-inline POINT Centre(HWND window) {
+inline void ClickAt(HWND window, const std::string& then = {}) {
     RECT r{};
     Require(GetWindowRect(window, &r), "the rectangle of a window");
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, then);
 }
 
 // The title bar's close button by the system's metrics, confirmed by the window's hit test.

@@ -21,8 +21,8 @@ constexpr std::tuple<LANGID, UINT, Language> kLocales[] = {
     {0x0409, 1252, kEnglish},    {0x0804, 936, kSimplified},  {0x1004, 936, kSimplified},
     {0x0404, 950, kTraditional}, {0x0C04, 950, kTraditional}, {0x1404, 950, kTraditional}};
 
-// What each language shows, as characters, '|' between texts, encoded by Windows' own converter:
-// the title and controls below, then the About caption and text, Save's error, the word language.
+// Each language's texts as characters ('|' between), encoded by Windows: the controls', then the
+// About caption and text, Save's error, the word language.
 constexpr int kTextControls[] = {
     IDD_SETTINGS,    IDC_SAVE,        IDC_LOAD,        IDC_ABOUT,        IDC_WINDOWED,
     IDC_FULLSCREEN,  IDC_BGM_TESSAL,  IDC_BGM_16BIT,   IDC_BGM_STEREO,   IDC_SAMPLE_RATE_LABEL,
@@ -71,19 +71,12 @@ const std::pair<const char*, int> kFields[] = {
     {"Bgm16Bit", IDC_BGM_16BIT}, {"BgmStereo", IDC_BGM_STEREO},  {"BgmSampleRate", IDC_SAMPLE_RATE},
     {"PositionX", IDC_POS_X},    {"PositionY", IDC_POS_Y},       {"WindowWidth", IDC_WIDTH},
     {"WindowHeight", IDC_HEIGHT}};
-// A Load or a Save as the probe writes it down ('!': failed): each value in order, a Load asking
-// its size before its data; exact access masks (so no registry view); the key closed once.
-std::string Conversation(bool save) {
-    std::string words = save ? "create:2 " : "open:1 ";  // KEY_SET_VALUE, KEY_QUERY_VALUE
-    for (const std::string name :
-         {"Language", "Windowed", "FullScreen", "BgmTessal", "BgmSampleRate", "BgmStereo",
-          "Bgm16Bit", "PositionX", "PositionY", "WindowWidth", "WindowHeight"})
-        words += save ? "write:" + name + "!? " : "size:" + name + "(! | (read:" + name + "!? )?)";
-    return words + "close |" + words.substr(0, words.find(' ')) + "! ";
-}
-
+// Loads and Saves as the probe writes them down ('!': failed): eleven values, a Load asking each
+// one's size before its data; exact access masks (so no registry view); the key closed once.
 void ExpectConversations() {
-    static const std::regex kConversations(Conversation(false) + "|" + Conversation(true));
+    static const std::regex kConversations(  // KEY_QUERY_VALUE 1, KEY_SET_VALUE 2
+        "open:1 (size:(\\w+)(! | (read:\\2!? )?)){11}close |create:2 (write:\\w+!? ){11}close "
+        "|(open:1|create:2)! ");
     EXPECT_EQ(std::regex_replace(Shared().calls, kConversations, ""), "") << Shared().calls;
     Shared().calls[0] = '\0';
 }
@@ -102,49 +95,46 @@ void Fail(const char* call) { lstrcpynA(Shared().fail, call, sizeof Shared().fai
 
 class E2e : public testing::Test {
   protected:
+    // The locale and the kind of Windows (64-bit, or 32-bit as XP SP3) must be the ones asked for.
     void SetUp() override {
         const int expected = std::stoi(std::getenv("TORVAN_EXPECT_LANGID"), nullptr, 16);
-        // A locale that silently did not apply would make every locale check meaningless.
         for (const auto& [langId, codePage, language] : kLocales)
             if (langId == expected && GetUserDefaultLangID() == langId && GetACP() == codePage)
                 localeLanguage_ = language;
         ASSERT_NE(localeLanguage_, -1) << std::hex << GetUserDefaultLangID() << " " << GetACP();
-        // So must a Windows of the other kind: 64-bit, or 32-bit as Windows XP SP3.
         BOOL wow64 = FALSE;
         IsWow64Process(GetCurrentProcess(), &wow64);
         win64_ = wow64 != 0;
         OSVERSIONINFOA os{};
         os.dwOSVersionInfoSize = sizeof os;
         GetVersionExA(&os);
-        const std::string kind = win64_ ? "win64"
-                                        : "win32 " + std::to_string(os.dwMajorVersion) + "." +
-                                              std::to_string(os.dwMinorVersion) + " " +
-                                              os.szCSDVersion;
-        ASSERT_EQ(kind, std::getenv("TORVAN_PREFIX") == std::string("win32")
-                            ? "win32 5.1 Service Pack 3"
-                            : "win64");
+        char kind[160];
+        wsprintfA(kind, win64_ ? "win64" : "win32 %lu.%lu %s", os.dwMajorVersion, os.dwMinorVersion,
+                  os.szCSDVersion);
+        const bool win32 = std::getenv("TORVAN_PREFIX") == std::string("win32");
+        ASSERT_STREQ(kind, win32 ? "win32 5.1 Service Pack 3" : "win64");
         ResetRegistry();
         Shared() = {};
     }
-    // A program a test left running ends here; should this process crash, the prefix's
-    // wineserver, stopped after the run, ends it.
+    // A program left running ends here (or, should this process crash, with the wineserver).
     void TearDown() override {
         ExpectConversations();
         if (process_) TerminateProcess(process_.get(), 1);
     }
 
-    // The program, started with these arguments (which it ignores), and its dialog in front; the
-    // probe stands between it and the registry from then on, after its first Load.
-    // A program that ends before its dialog shows fails the test at once, saying how it ended.
+    // The program, its dialog in front, the probe hooked in (after its first Load); one that ends
+    // before its dialog shows fails the test at once, saying how it ended.
     void Start(const std::string& arguments = {}, const std::string& exe = TORVAN_APP_PATH) {
         process_.reset(e2e::Run("\"" + exe + "\" " + arguments));
         DWORD code = STILL_ACTIVE;
-        const auto shownOrEnded = [&] {
-            dialog_ = FindOurs(nullptr, "#32770");
-            return dialog_ || (GetExitCodeProcess(process_.get(), &code) && code != STILL_ACTIVE);
-        };
-        WaitUntil(shownOrEnded, 20000);  // a cold start under Wine takes seconds
-        char ended[64];
+        WaitUntil(  // a cold start under Wine takes seconds
+            [&] {
+                dialog_ = FindOurs(nullptr);
+                return dialog_ ||
+                       (GetExitCodeProcess(process_.get(), &code) && code != STILL_ACTIVE);
+            },
+            20000);
+        char ended[96];
         wsprintfA(ended, "the program ended before its dialog showed, exit code 0x%08lX", code);
         if (code != STILL_ACTIVE) throw std::runtime_error(ended);
         Require(dialog_ != nullptr, "waiting for the dialog");
@@ -152,31 +142,16 @@ class E2e : public testing::Test {
         Probe(dialog_);
     }
 
-    // A visible window of the program of that class and owner: the dialog (no owner), a message
-    // box (owned by the dialog).
-    HWND FindOurs(HWND owner, const char* windowClass) const {
+    // A visible dialog of the program with that owner: its dialog (none), a message box (that).
+    HWND FindOurs(HWND owner) const {
         HWND found = nullptr;
         DWORD processId = 0;
-        while ((found = FindWindowExA(nullptr, found, windowClass, nullptr)))
+        while ((found = FindWindowExA(nullptr, found, "#32770", nullptr)))
             if (GetWindowThreadProcessId(found, &processId) &&
                 processId == GetProcessId(process_.get()) && GetWindow(found, GW_OWNER) == owner &&
                 IsWindowVisible(found))
                 return found;
         return nullptr;
-    }
-    HWND WaitForBox() const {
-        HWND box = nullptr;
-        Require(WaitUntil([&] { return (box = FindOurs(dialog_, "#32770")) != nullptr; }),
-                "waiting for a message box");
-        return box;
-    }
-
-    DWORD WaitForExit() const {
-        DWORD code = 0;
-        Require(WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0,
-                "waiting for the program to end");
-        Require(GetExitCodeProcess(process_.get(), &code), "its exit code");
-        return code;
     }
 
     HWND Control(int id) const { return id == IDD_SETTINGS ? dialog_ : GetDlgItem(dialog_, id); }
@@ -184,34 +159,32 @@ class E2e : public testing::Test {
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
     bool Dropped() const { return Send(Control(IDC_LANGUAGE), CB_GETDROPPEDSTATE) != 0; }
     int Selected() const { return static_cast<int>(Send(Control(IDC_LANGUAGE), CB_GETCURSEL)); }
-    void Click(int id) const { ClickAt(Centre(Control(id))); }
+    void Click(int id) const { ClickAt(Control(id)); }
 
     // Each step waits for its effect, so input lost fails there, named.
     void Tick(int id, bool bySpace = false) const {
         const bool before = Checked(id);
-        const auto ticked = [&] { return Checked(id) != before; };
-        const std::string step = "ticking " + std::to_string(id);
-        bySpace ? Press("space", ticked, step) : (Click(id), Await(ticked, step));
+        bySpace ? Keys("space") : Click(id);
+        Await([&] { return Checked(id) != before; }, "ticking " + std::to_string(id));
     }
     // Tab (or Shift+Tab, or keys before it), and the focus arriving.
     void PressTab(int to, const std::string& keys = "Tab") const {
         const std::string step = keys + " from " + std::to_string(Focused()) + " to ";
-        const auto arrived = [&] { return Focused() == to; };
-        Press(keys, arrived, step + std::to_string(to));
+        Keys(keys);
+        Await([&] { return Focused() == to; }, step + std::to_string(to));
     }
     // Clicked, all of it selected, then typed a character at a time, each seen to arrive.
     void Type(int id, const std::string& text) const {
         const std::string step = "typing " + text + " into " + std::to_string(id);
         const LRESULT all = MAKELONG(0, Text(Control(id)).size());
-        ClickAt(Centre(Control(id)), "key --delay 0 Home shift+End");
+        ClickAt(Control(id), "key --delay 0 Home shift+End");
         Await([&] { return Send(Control(id), EM_GETSEL) == all; }, step + ": selecting");
         for (std::size_t typed = 1; typed <= text.size(); ++typed) {
             Xdotool("type --delay 0 -- \"" + text.substr(typed - 1, 1) + "\"");
             Await([&] { return Text(Control(id)) == text.substr(0, typed); }, step);
         }
     }
-    // The language box opened (from the keyboard when it has the focus, Alt+Down, else by a
-    // click), an entry chosen with the arrows and Enter.
+    // The language box opened (Alt+Down when it has the focus, else a click), arrows and Enter.
     void Pick(int language) const {
         const std::string step = "picking language " + std::to_string(language);
         std::string keys = "alt+Down";
@@ -220,11 +193,10 @@ class E2e : public testing::Test {
             Await([&] { return Dropped(); }, step + ": opening the list");
             keys = "";
         }
-        const int at = Selected();
-        for (int i = at; i != language; i += at < language ? 1 : -1)
+        for (int at = Selected(), i = at; i != language; i += at < language ? 1 : -1)
             keys += at < language ? " Down" : " Up";
-        Press(
-            keys + " Return", [&] { return !Dropped() && Selected() == language; }, step);
+        Keys(keys + " Return");
+        Await([&] { return !Dropped() && Selected() == language; }, step);
     }
 
     // Once the title shows the language, every text.
@@ -253,8 +225,8 @@ class E2e : public testing::Test {
             EXPECT_EQ(Enabled(id), record[2] != 0) << id;
     }
 
-    // Exactly the eleven values, typed and sized for the game patch, where the 32-bit game patch
-    // looks: on 64-bit Windows the 32-bit view (WOW6432Node's); 32-bit Windows has no other.
+    // Exactly the eleven values, typed and sized, where the 32-bit game patch looks: the 32-bit
+    // view on 64-bit Windows; 32-bit Windows has no other.
     void ExpectStored(int language, const Record& record, const char* missing = "") const {
         const std::string_view names[] = {{"GB2312", 7}, {"BIG5", 5}, {"OTHER", 6}};
         Values expected{{"Language", {REG_SZ, std::string(names[language])}}};
@@ -264,9 +236,8 @@ class E2e : public testing::Test {
         EXPECT_TRUE(win64_ || !OpenKey("Software\\WOW6432Node", KEY_READ)) << "32-bit Windows";
     }
 
-    // What a user would notice of the layout in the language shown: the left column aligned,
-    // nothing overlapping (dialog units round to pixels: touching may overlap by one), no text
-    // cut off.
+    // The left column aligned, nothing overlapping (touching may overlap by one pixel, as dialog
+    // units round), no text cut off.
     void ExpectLayout() const {
         RECT dialog, r, overlap;
         GetClientRect(dialog_, &dialog);
@@ -288,22 +259,19 @@ class E2e : public testing::Test {
         }
     }
 
-    // SimSun and MingLiU, 9 points, on Chinese systems; elsewhere the resource's font.
+    // SimSun and MingLiU on Chinese systems (their size the template tests check); else the
+    // resource's.
     void ExpectLocaleFont() const {
         const wchar_t* faces[] = {L"宋体", L"細明體", L"MS Shell Dlg"};
-        const int points = localeLanguage_ == kEnglish ? 8 : 9;
         const LOGFONTW font = Probe(Control(IDC_WINDOWED)).font;  // the dialog's, given to each
         EXPECT_STREQ(font.lfFaceName, faces[localeLanguage_]);
-        const HDC screen = GetDC(nullptr);
-        EXPECT_EQ(font.lfHeight, -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72));
-        ReleaseDC(nullptr, screen);
     }
 
-    // The message box that `open` opens, owned by the dialog: texts, icon or none, only OK,
-    // which is then clicked.
+    // The message box `open` opens, owned by the dialog: texts, icon or none, only OK, clicked.
     void ExpectBox(auto open, int language, int caption, int text, bool icon) const {
         open();
-        const HWND box = WaitForBox();
+        HWND box = nullptr;
+        Await([&] { return (box = FindOurs(dialog_)) != nullptr; }, "a message box");
         EXPECT_EQ(Text(box), Expected(language, caption));
         EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), Expected(language, text));
         std::string controls;
@@ -314,7 +282,7 @@ class E2e : public testing::Test {
                 controls += std::to_string(GetDlgCtrlID(c)) + " ";
         }
         EXPECT_EQ(controls, icon ? "icon 1 " : "1 ");  // 1: IDOK
-        ClickAt(Centre(GetDlgItem(box, IDOK)));
+        ClickAt(GetDlgItem(box, IDOK));
         // Keys go to the foreground window, which the dialog becomes again a moment later.
         const auto back = [&] { return !IsWindow(box) && GetForegroundWindow() == dialog_; };
         Await(back, "clicking the box's OK");
@@ -333,10 +301,9 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     ExpectLayout();
     EXPECT_TRUE(Probe(dialog_).icons);
 
-    // The keyboard as a person first meets it: the focus on the first check box; Tab round the
-    // enabled tab stops in the dialog's order; Enter and Escape on a check box, an edit field and
-    // the language box close nothing and do nothing. Space ticks Windowed, whose fields join the
-    // cycle.
+    // The focus on the first check box; Tab round the enabled tab stops in order; Enter and Escape
+    // on a check box, an edit field and the language box do nothing; ticked, Windowed's fields
+    // join.
     Await([&] { return Focused() == IDC_WINDOWED; }, "the focus at start");
     for (int id : {IDC_BGM_TESSAL, IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE, IDC_LANGUAGE,
                    IDC_SAVE, IDC_LOAD, IDC_ABOUT, IDC_WINDOWED}) {
@@ -359,7 +326,9 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     ExpectBox([] { Keys("Return"); }, kSimplified, kAboutCaption, kAboutText, false);
     Tick(IDC_BGM_STEREO);  // not saved: the close button ends the program as it is
     ClickAt(CloseButton(dialog_));
-    EXPECT_EQ(WaitForExit(), 0u);
+    DWORD code = WaitForSingleObject(process_.get(), 10000);
+    GetExitCodeProcess(process_.get(), &code);
+    EXPECT_EQ(code, 0u) << "the close button ends the program";
     ExpectStored(kSimplified, kStart);
 }
 
@@ -406,8 +375,8 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     Pick(kTraditional);
     ExpectBox([&] { Click(IDC_SAVE); }, kTraditional, kTitle, kSaveFailed, true);
     EXPECT_FALSE(ReadKey());
-    // A write failing midway: the others still written. No selection (-1, which no person can
-    // make of a drop-down list): English, stored as OTHER.
+    // A write failing midway: the others still written. No selection (no person can make it):
+    // English, stored as OTHER.
     Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
     Fail("write:BgmStereo");
     ExpectBox([&] { Click(IDC_SAVE); }, kEnglish, kTitle, kSaveFailed, true);
@@ -421,22 +390,20 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
 
 TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     // Mistyped and missized values are left as the record holds them, at first the start values.
-    Store("Windowed", REG_DWORD, Dword(1) + Dword(0));
-    Store("FullScreen", REG_DWORD, Dword(7));
+    const std::pair<const char*, std::string> dwords[] = {
+        {"Windowed", Dword(1) + Dword(0)}, {"FullScreen", Dword(7)},
+        {"BgmSampleRate", Dword(22050)},   {"Bgm16Bit", Dword(0)},
+        {"BgmStereo", Dword(-1)},          {"PositionX", Dword(-20)},
+        {"WindowWidth", Dword(INT_MAX)},   {"WindowHeight", Dword(1).substr(0, 3)}};
+    for (const auto& [name, bytes] : dwords) Store(name, REG_DWORD, bytes);
     Store("BgmTessal", REG_BINARY, Dword(1));
-    Store("BgmSampleRate", REG_DWORD, Dword(22050));
-    Store("Bgm16Bit", REG_DWORD, Dword(0));
-    Store("BgmStereo", REG_DWORD, Dword(-1));
-    Store("PositionX", REG_DWORD, Dword(-20));
     if (win64_) Store("PositionY", REG_DWORD, Dword(999), KEY_WOW64_64KEY);  // never looked at
-    Store("WindowWidth", REG_DWORD, Dword(INT_MAX));
-    Store("WindowHeight", REG_DWORD, Dword(1).substr(0, 3));
-    Start("/reset --language=BIG5 Windowed=1 \"C:\\no such\\file.ini\"");  // ignored
+    Start("/reset --language=BIG5 Windowed=1 \"C:\\no such\\file.ini\"");    // ignored
     ExpectTexts(localeLanguage_);
     ExpectShows({0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400});
 
-    // Load replaces only what is stored usably, and drops the language picked but not saved. The
-    // mnemonics in the locale's own language: its code page shows them.
+    // Load replaces only what is stored usably, and drops the language picked but not saved;
+    // mnemonics in the locale's own language.
     Tick(IDC_BGM_TESSAL);
     Tick(IDC_WINDOWED);  // for the fields it governs; disabled again, they are still read
     Type(IDC_POS_Y, "7");
@@ -462,8 +429,8 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTexts) {
-    // Known, other, too short or long, mistyped; read without its NUL, or failing (no "Language":
-    // the scenario above); -1: the locale's language. The first at start-up, the others by Load.
+    // Known, other, too short or long, mistyped; read without its NUL, or failing; -1: the
+    // locale's language. The first at start-up, the others by Load.
     const char *bare = "bare:Language", *dead = "read:Language";
     const std::tuple<DWORD, std::string_view, int, const char*> cases[] = {
         {REG_SZ, {"GB2312", 7}, kSimplified, ""},  {REG_SZ, {"BIG5", 5}, kTraditional, ""},
@@ -486,31 +453,27 @@ TEST_F(E2e, StoredLanguageChoosesTheTexts) {
     }
 }
 
-// Windows elevates the program, so a DLL put beside it must never run: here a uxtheme.dll, which
-// Wine is told to prefer to its own, and which a plain program beside it does load.
+// The program is elevated: a uxtheme.dll beside it, which Wine is told to prefer to its own and a
+// plain program loads, must never run in it.
 TEST_F(E2e, ADllPlantedBesideItNeverRuns) {
     char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = temp + std::string("torvan-planted\\");
+    const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "planted\\";
+    const std::string overrides = "Software\\Wine\\AppDefaults\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     for (const auto& [from, to] : {std::pair{TORVAN_APP_PATH, "TorvanPatch.exe"},
                                    {TORVAN_BUILD_PATH "e2e_plain_dialog.exe", "plain.exe"},
                                    {TORVAN_BUILD_PATH "e2e_planted.dll", "uxtheme.dll"}})
-        Require(CopyFileA(from, (folder + to).c_str(), FALSE), std::string("copying ") + to);
-    // Wine reads a program's DLL load order here as it starts.
-    const std::string overrides = "Software\\Wine\\AppDefaults\\";
-    for (const char* app : {"TorvanPatch.exe", "plain.exe"})
-        Require(!RegSetKeyValueA(HKEY_CURRENT_USER, (overrides + app + "\\DllOverrides").c_str(),
-                                 "uxtheme", REG_SZ, "native,builtin", 15),
-                "overriding");
+        Require(CopyFileA(from, (folder + to).c_str(), FALSE) &&
+                    !RegSetKeyValueA(HKEY_CURRENT_USER, (overrides + to + "\\DllOverrides").c_str(),
+                                     "uxtheme", REG_SZ, "native,builtin", 15),
+                std::string("planting ") + to);
     const Handle plain(e2e::Run(folder + "plain.exe"));
     EXPECT_TRUE(WaitUntil([] { return Shared().planted; })) << "the plain program loaded no plant";
     TerminateProcess(plain.get(), 0);
     Shared().planted = FALSE;
     Start({}, folder + "TorvanPatch.exe");
     EXPECT_FALSE(Shared().planted) << "the uxtheme.dll beside the program ran inside it";
-    for (const char* app : {"TorvanPatch.exe", "plain.exe"})
-        RegDeleteTreeA(HKEY_CURRENT_USER, (overrides + app).c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults");  // none but these here
 }
 
 }  // namespace
