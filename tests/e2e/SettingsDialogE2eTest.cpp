@@ -3,6 +3,7 @@
 
 #include <array>
 #include <climits>
+#include <fstream>
 #include <regex>
 #include <tuple>
 #include <vector>
@@ -21,45 +22,30 @@ constexpr std::tuple<LANGID, UINT, Language> kLocales[] = {
     {0x0409, 1252, kEnglish},    {0x0804, 936, kSimplified},  {0x1004, 936, kSimplified},
     {0x0404, 950, kTraditional}, {0x0C04, 950, kTraditional}, {0x1404, 950, kTraditional}};
 
-// Each language's texts as characters ('|' between), encoded by Windows: the controls', then the
-// About caption and text, Save's error, the word language.
+// The texts each language shows, in texts.txt as characters: the title and controls below, then
+// the About caption and text, Save's error, the word language. Encoded by Windows' own converter.
 constexpr int kTextControls[] = {
     IDD_SETTINGS,    IDC_SAVE,        IDC_LOAD,        IDC_ABOUT,        IDC_WINDOWED,
     IDC_FULLSCREEN,  IDC_BGM_TESSAL,  IDC_BGM_16BIT,   IDC_BGM_STEREO,   IDC_SAMPLE_RATE_LABEL,
     IDC_POS_X_LABEL, IDC_POS_Y_LABEL, IDC_WIDTH_LABEL, IDC_HEIGHT_LABEL, IDC_LANGUAGE};
-enum { kTitle, kAboutCaption = 15, kAboutText, kSaveFailed, kWord };
-constexpr UINT kSetCodePage[] = {936, 950, 1252};
-const wchar_t* const kTexts[] = {
-    L"TORVAN95 完美补丁设置程序|保存(&S)|读取(&L)|关于(&A)|开启窗口化功能|以全屏模式启动|"
-    L"使用TESSAL格式背景音乐|TESSAL格式背景音乐采用16位输出|TESSAL格式背景音乐采用双声道输出|"
-    L"TESSAL格式背景音乐的采样率|游戏窗口的初始横坐标|游戏窗口的初始纵坐标|游戏窗口的初始宽度|"
-    L"游戏窗口的初始高度|GB2312(简体中文)|关于 TORVAN95 完美补丁设置程序|版本 1.0.0.6\r\n作者: "
-    L"Kavrenta 补丁小组"
-    L"\r\nE-mail: patch-team@example.com\r\n警告: 修改的设置在下次启动游戏时生效。\r\n      "
-    L"保存设置需要写入注册表的权限。|无法保存设置：写入注册表失败。|语言",
-    L"TORVAN95 完美補丁設置程式|保存(&S)|讀取(&L)|關於(&A)|開啟視窗化功能|以全屏模式啟動|"
-    L"使用TESSAL格式背景音樂|TESSAL格式背景音樂採用16位元輸出|TESSAL格式背景音樂採用雙聲道輸出|"
-    L"TESSAL格式背景音樂的取樣速率|遊戲窗口的初始橫坐標|遊戲窗口的初始縱坐標|遊戲窗口的初始寬度|"
-    L"遊戲窗口的初始高度|BIG5(繁體中文)|關於TORVAN95 完美補丁設置程式|版本1.0.0.6\r\n作者: "
-    L"Kavrenta 補丁小組\r\n"
-    L"E-mail: patch-team@example.com\r\n警告: 修改的設置在下次啟動遊戲時生效。\r\n      "
-    L"保存設置需要寫入註冊表的權限。|無法保存設置：寫入註冊表失敗。|語言",
-    L"Patch for TORVAN95 Setting|&Save|&Load|&About|Enable Windowed functions|Startup in "
-    L"fullscreen mode|Use TESSAL format as background music|Use 16-bit output of TESSAL format "
-    L"background music|Use stereo output of TESSAL format background music|Sample rate of TESSAL "
-    L"format background music|Initial X position of game window|Initial Y position of game window|"
-    L"Initial width of game window|Initial height of game window|OTHER(English)|About Patch for "
-    L"TORVAN95 Setting|"
-    L"Version 1.0.0.6\r\nAuthor: Kavrenta patch team\r\nE-mail: patch-team@example.com\r\nWarning:"
-    L" Changed settings take effect the next time the game starts.\r\n         Saving needs write "
-    L"access to the registry.|Could not save the settings: writing to the registry "
-    L"failed.|Language"};
+enum { kTitle, kAboutCaption = 15, kAboutText, kSaveFailed, kWord, kTextsPerLanguage };
 
 std::string Expected(int language, int index) {
-    std::wstring_view text = kTexts[language];
-    for (; index > 0; --index) text.remove_prefix(text.find(L'|') + 1);
+    static const std::vector<std::wstring> texts = [] {  // a text a line, "\\n" for CR LF
+        std::vector<std::wstring> lines;
+        std::ifstream file(TORVAN_TEXTS_PATH);
+        wchar_t wide[1024];
+        for (std::string line; std::getline(file, line);) {
+            for (std::size_t at; (at = line.find("\\n")) != line.npos;) line.replace(at, 2, "\r\n");
+            lines.emplace_back(
+                wide, MultiByteToWideChar(CP_UTF8, 0, line.data(), line.size(), wide, 1024));
+        }
+        return lines;
+    }();
+    const std::wstring& text = texts.at(language * kTextsPerLanguage + index);
     char bytes[1024] = {};
-    WideCharToMultiByte(kSetCodePage[language], 0, text.data(), text.find(L'|'), bytes, 1024, 0, 0);
+    const UINT codePages[] = {936, 950, 1252};
+    WideCharToMultiByte(codePages[language], 0, text.data(), text.size(), bytes, 1024, 0, 0);
     return bytes;
 }
 
