@@ -10,12 +10,8 @@
 
 #include "DialogTemplate.h"
 
-#define CHECK(condition)                                  \
-    do {                                                  \
-        if (condition) break;                             \
-        std::fprintf(stderr, "failed: %s\n", #condition); \
-        std::abort();                                     \
-    } while (false)
+#define CHECK(condition) \
+    if (!(condition)) std::fprintf(stderr, "failed: %s\n", #condition), std::abort()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto t = DialogTemplate::FromBytes({data, size});

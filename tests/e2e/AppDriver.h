@@ -76,12 +76,11 @@ inline void ResetRegistry() {  // Software\Kavrenta goes, in both views
 }
 
 inline void Store(const char* name, DWORD type, std::string_view bytes, REGSAM view = 0) {
-    HKEY created = nullptr;
-    Require(!RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view,
-                             nullptr, &created, nullptr),
-            "creating the key");
+    HKEY key = nullptr;  // created where missing
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                    &key, nullptr);
     const auto data = reinterpret_cast<const BYTE*>(bytes.data());
-    Require(!RegSetValueExA(Key(created).get(), name, 0, type, data, bytes.size()), name);
+    Require(!RegSetValueExA(Key(key).get(), name, 0, type, data, bytes.size()), name);
 }
 
 inline std::string Dword(std::int32_t value) { return {reinterpret_cast<char*>(&value), 4}; }
