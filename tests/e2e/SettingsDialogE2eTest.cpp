@@ -113,16 +113,14 @@ class E2e : public testing::Test {
     void Start(const std::string& arguments = {}, const std::string& exe = TORVAN_APP_PATH) {
         process_.reset(e2e::Run("\"" + exe + "\" " + arguments));
         DWORD code = STILL_ACTIVE;
-        WaitUntil(  // a cold start under Wine takes seconds
-            [&] {
-                dialog_ = FindOurs(nullptr);
-                return dialog_ ||
-                       (GetExitCodeProcess(process_.get(), &code) && code != STILL_ACTIVE);
-            },
-            20000);
-        char ended[96];
-        wsprintfA(ended, "the program ended before its dialog showed, exit code 0x%08lX", code);
-        if (code != STILL_ACTIVE) throw std::runtime_error(ended);
+        const auto ended = [&] {
+            return GetExitCodeProcess(process_.get(), &code) && code != STILL_ACTIVE;
+        };
+        // A cold start under Wine takes seconds.
+        WaitUntil([&] { return (dialog_ = FindOurs(nullptr)) || ended(); }, 20000);
+        char why[96];
+        wsprintfA(why, "the program ended before its dialog showed, exit code 0x%08lX", code);
+        if (code != STILL_ACTIVE) throw std::runtime_error(why);
         Require(dialog_ != nullptr, "waiting for the dialog");
         Await([&] { return GetForegroundWindow() == dialog_; }, "the dialog in the foreground");
         Probe(dialog_);
