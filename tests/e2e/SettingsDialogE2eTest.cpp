@@ -147,16 +147,10 @@ class E2e : public testing::Test {
         Keys(keys);
         Await([&] { return Focused() == to; }, step + std::to_string(to));
     }
-    // Clicked, all of it selected, then typed a character at a time, each seen to arrive.
+    // Clicked, all of it selected and typed over.
     void Type(int id, const std::string& text) const {
-        const std::string step = "typing " + text + " into " + std::to_string(id);
-        const LRESULT all = MAKELONG(0, Text(Control(id)).size());
-        ClickAt(Control(id), "key --delay 0 Home shift+End");
-        Await([&] { return Send(Control(id), EM_GETSEL) == all; }, step + ": selecting");
-        for (std::size_t typed = 1; typed <= text.size(); ++typed) {
-            Xdotool("type --delay 0 -- \"" + text.substr(typed - 1, 1) + "\"");
-            Await([&] { return Text(Control(id)) == text.substr(0, typed); }, step);
-        }
+        ClickAt(Control(id), "key --delay 0 Home shift+End type --delay 0 -- \"" + text + "\"");
+        Await([&] { return Text(Control(id)) == text; }, "typing " + text);
     }
     // The language box opened by a click, an entry chosen with the arrows and Enter.
     void Pick(int language) const {
@@ -235,14 +229,9 @@ class E2e : public testing::Test {
         Await([&] { return (box = Front(dialog_)) != nullptr; }, "a message box in front");
         EXPECT_EQ(Text(box), Expected(language, caption));
         EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), Expected(language, text));
-        std::string controls;
-        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(c)) continue;
-            if (Send(c, STM_GETICON)) controls += "icon ";
-            if (Send(c, WM_GETDLGCODE) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
-                controls += std::to_string(GetDlgCtrlID(c)) + " ";
-        }
-        EXPECT_EQ(controls, icon ? "icon 1 " : "1 ");  // 1: IDOK
+        EXPECT_EQ(Send(GetDlgItem(box, 1088), STM_GETICON) != 0, icon);  // Wine's icon control
+        for (int id = IDCANCEL; id <= IDCONTINUE; ++id)                  // no button but OK
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(box, id))) << id;
         ClickAt(GetDlgItem(box, IDOK));
         // Keys go to the foreground window, which the dialog becomes again a moment later.
         const auto back = [&] { return !IsWindow(box) && GetForegroundWindow() == dialog_; };
@@ -312,7 +301,6 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     // Unsaved edits survive a switch, which repaints every text and number.
     Type(IDC_HEIGHT, "777");
     for (int id : {IDC_WINDOWED, IDC_BGM_TESSAL}) Tick(id);
-    for (int id : {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE, IDC_LANGUAGE}) PressTab(id);
     const Record edited{0, 0, 1, 0, 1, INT_MIN, -5, INT_MAX, 12, 777};
     for (int language : {kEnglish, kTraditional}) {
         Pick(language);
@@ -399,8 +387,7 @@ TEST_F(E2e, StoredLanguageChoosesTheTexts) {
         {REG_SZ, {"OTHER", 6}, kEnglish, ""},      {REG_SZ, {"big5", 5}, kEnglish, ""},
         {REG_SZ, {"X", 2}, kEnglish, ""},          {REG_SZ, {"", 1}, -1, ""},
         {REG_SZ, {"GB2312X", 8}, -1, ""},          {REG_EXPAND_SZ, {"GB2312", 7}, -1, ""},
-        {REG_SZ, {"BIG5", 5}, kTraditional, bare}, {REG_SZ, {"GB2312X", 8}, kEnglish, bare},
-        {REG_SZ, {"GB2312", 7}, -1, dead},         {REG_SZ, {"OTHER", 6}, -1, dead}};
+        {REG_SZ, {"BIG5", 5}, kTraditional, bare}, {REG_SZ, {"GB2312", 7}, -1, dead}};
     for (const auto& [type, bytes, language, fault] : cases) {
         SCOPED_TRACE(testing::Message() << "type " << type << " " << bytes << " " << fault);
         ResetRegistry();
