@@ -58,8 +58,7 @@ inline void Await(auto condition, const std::string& step) {
                              std::to_string(Focused()) + ")");
 }
 
-// ---- Registry: a plain access sees the product's 32-bit view, KEY_WOW64_64KEY a 64-bit one's
-// (on 64-bit Windows; 32-bit Windows has one view and ignores it).
+// ---- Registry: this 32-bit process sees the view the program and the 32-bit game patch use.
 inline constexpr char kSettingsKey[] = "Software\\Kavrenta\\Torvan";
 
 inline Key OpenKey(const char* path, REGSAM access) {
@@ -67,18 +66,15 @@ inline Key OpenKey(const char* path, REGSAM access) {
     return Key(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, &key) ? nullptr : key);
 }
 
-inline void ResetRegistry() {  // Software\Kavrenta goes, in both views
-    for (REGSAM view : {0, KEY_WOW64_64KEY}) {
-        const LONG status =
-            RegDeleteTreeA(OpenKey("Software", KEY_ALL_ACCESS | view).get(), "Kavrenta");
-        Require(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND, "RegDeleteTreeA");
-    }
+inline void ResetRegistry() {  // Software\Kavrenta goes
+    const LONG status = RegDeleteTreeA(OpenKey("Software", KEY_ALL_ACCESS).get(), "Kavrenta");
+    Require(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND, "RegDeleteTreeA");
 }
 
-inline void Store(const char* name, DWORD type, std::string_view bytes, REGSAM view = 0) {
+inline void Store(const char* name, DWORD type, std::string_view bytes) {
     HKEY key = nullptr;  // created where missing
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
-                    &key, nullptr);
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                    nullptr);
     const auto data = reinterpret_cast<const BYTE*>(bytes.data());
     Require(!RegSetValueExA(Key(key).get(), name, 0, type, data, bytes.size()), name);
 }
