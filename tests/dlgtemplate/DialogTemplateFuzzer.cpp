@@ -1,7 +1,6 @@
-// libFuzzer target over the parser and writer. The input is a template; the bytes after its last
-// item name a typeface for SetFont. Every accepted template must be rejected one byte short, build
-// within its allocation (the sanitizers watch), and parse back from the built copy with that
-// typeface, building again to the same bytes.
+// libFuzzer over the parser and writer: a template, then bytes naming a typeface for SetFont. One
+// accepted must be rejected a byte short, build within its allocation (the sanitizers watch), and
+// parse back from the built copy with that typeface, building again to the same bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>

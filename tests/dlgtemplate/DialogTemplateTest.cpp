@@ -22,9 +22,8 @@ Bytes Read(const std::filesystem::path& path) {
 // The program's dialog as the resource compiler builds it from the resource script.
 const Bytes kRealDialog = Read(TORVAN_DIALOG_FILE);
 
-// Each builds back to its exact bytes: the golden templates (names and ordinals of every kind,
-// creation data, items aligned after odd lengths, a font block announced by DS_FIXEDSYS alone, none
-// at all) and the program's dialog.
+// The program's dialog and the golden templates (names and ordinals of all kinds, creation data,
+// odd lengths, a font block by DS_FIXEDSYS alone, none at all) build back to their exact bytes.
 TEST(DialogTemplate, BuildsBackExactly) {
     std::vector<std::filesystem::path> files{TORVAN_DIALOG_FILE};
     for (const auto& golden : std::filesystem::directory_iterator(TORVAN_GOLDEN_DIR))

@@ -111,9 +111,8 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// Starts a program, and gives its process handle. Wine starts a Unix program (xdotool) without
-// handles and may leave stale values in their place (seen: this process's HKEY_CURRENT_USER's),
-// so a Unix program's are never closed.
+// Starts a program; its process handle. A Unix one's (xdotool) are never closed: Wine gives it none
+// and may leave stale values there (seen: this process's HKEY_CURRENT_USER's).
 inline HANDLE Run(std::string commandLine, bool unix = false) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -126,9 +125,8 @@ inline HANDLE Run(std::string commandLine, bool unix = false) {
     return info.hProcess;
 }
 
-// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's. xdotool makes
-// it and lets each key go at once (the next xdotool's press of a key still down would be lost);
-// nothing tells when it ends, so each step waits for its effect instead.
+// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's, by xdotool.
+// Nothing tells when it has arrived, so each step waits for its effect instead.
 inline void Xdotool(const std::string& arguments) {
     Run("Z:\\usr\\bin\\xdotool " + arguments, true);
 }

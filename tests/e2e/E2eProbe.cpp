@@ -13,8 +13,8 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
-// RegQueryValueExA handing a string back without its NUL, as another program may have stored it
-// (Wine's own ANSI query always adds one).
+// RegQueryValueExA giving a string without its NUL, as another program may store it (Wine adds
+// one).
 LONG WINAPI QueryWithoutNul(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                             LPDWORD size) {
     BYTE text[256];
@@ -42,9 +42,7 @@ LONG WINAPI Hook(Args... args) {
     if constexpr (F == kQuery) {
         const char* name = std::get<1>(arguments);
         wsprintfA(word, std::get<4>(arguments) ? "read:%s" : "size:%s", name);  // data or not
-        char bare[64];
-        wsprintfA(bare, "bare:%s", name);
-        if (lstrcmpA(bare, g_record->fail) == 0) call = QueryWithoutNul;
+        if (g_record->fail == "bare:" + std::string(name)) call = QueryWithoutNul;
     }
     const bool fails = lstrcmpA(word, g_record->fail) == 0;
     const LONG result = fails ? ERROR_ACCESS_DENIED : call(args...);

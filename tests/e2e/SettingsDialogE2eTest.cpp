@@ -22,8 +22,7 @@ constexpr std::tuple<LANGID, UINT, Language> kLocales[] = {
     {0x0409, 1252, kEnglish},    {0x0804, 936, kSimplified},  {0x1004, 936, kSimplified},
     {0x0404, 950, kTraditional}, {0x0C04, 950, kTraditional}, {0x1404, 950, kTraditional}};
 
-// The texts each language shows, in texts.txt as characters: the title and controls below, then
-// the About caption and text, Save's error, the word language. Encoded by Windows' own converter.
+// texts.txt, each language's: these controls', About's caption and text, Save's error, "language".
 constexpr int kTextControls[] = {
     IDD_SETTINGS,    IDC_SAVE,        IDC_LOAD,        IDC_ABOUT,        IDC_WINDOWED,
     IDC_FULLSCREEN,  IDC_BGM_TESSAL,  IDC_BGM_16BIT,   IDC_BGM_STEREO,   IDC_SAMPLE_RATE_LABEL,
@@ -99,8 +98,7 @@ class E2e : public testing::Test {
         if (process_) TerminateProcess(process_.get(), 1);
     }
 
-    // The program, its dialog in front, the probe hooked in (after its first Load); one that ends
-    // before its dialog comes fails the test at once, saying how it ended.
+    // The program, its dialog in front, the probe hooked in; an early end fails at once, and how.
     void Start(const std::string& arguments = {}, const std::string& exe = TORVAN_APP_PATH) {
         process_.reset(e2e::Run("\"" + exe + "\" " + arguments));
         DWORD code = STILL_ACTIVE;
@@ -128,8 +126,6 @@ class E2e : public testing::Test {
     HWND Control(int id) const { return id == IDD_SETTINGS ? dialog_ : GetDlgItem(dialog_, id); }
     bool Checked(int id) const { return Send(Control(id), BM_GETCHECK) == BST_CHECKED; }
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
-    bool Dropped() const { return Send(Control(IDC_LANGUAGE), CB_GETDROPPEDSTATE) != 0; }
-    int Selected() const { return static_cast<int>(Send(Control(IDC_LANGUAGE), CB_GETCURSEL)); }
     void Click(int id) const { ClickAt(Control(id)); }
 
     // Each step waits for its effect, so input lost fails there, named.
@@ -152,12 +148,14 @@ class E2e : public testing::Test {
     // The language box opened by a click, an entry chosen with the arrows and Enter.
     void Pick(int language) const {
         const std::string step = "picking language " + std::to_string(language);
+        const HWND list = Control(IDC_LANGUAGE);
+        const auto dropped = [&] { return Send(list, CB_GETDROPPEDSTATE) != 0; };
         Click(IDC_LANGUAGE);
-        Await([&] { return Dropped(); }, step + ": opening the list");
+        Await(dropped, step + ": opening the list");
         std::string keys = "Home";  // the first entry, then down to that one
         for (int i = 0; i < language; ++i) keys += " Down";
         Keys(keys + " Return");
-        Await([&] { return !Dropped() && Selected() == language; }, step);
+        Await([&] { return !dropped() && Send(list, CB_GETCURSEL) == language; }, step);
     }
 
     // Once the title shows the language, every text.
@@ -173,21 +171,18 @@ class E2e : public testing::Test {
         EXPECT_EQ(Text(Control(IDC_LANGUAGE_LABEL)), label[language]);
     }
 
+    // Each field's value, and enabled where the box that governs it (if one does) is ticked.
     void ExpectShows(const Record& record) const {
+        const int governor[] = {-1, 0, -1, 2, 2, 2, 0, 0, 0, 0};  // Windowed 0, BgmTessal 2
         for (int i = 0; i < 10; ++i) {
-            const int id = kFields[i].second;
+            const auto [name, id] = kFields[i];
             const std::string shown = i < 5 ? std::to_string(Checked(id)) : Text(Control(id));
-            EXPECT_EQ(shown, std::to_string(i < 5 ? record[i] != 0 : record[i]))
-                << kFields[i].first;
+            EXPECT_EQ(shown, std::to_string(i < 5 ? record[i] != 0 : record[i])) << name;
+            EXPECT_EQ(Enabled(id), governor[i] < 0 || record[governor[i]] != 0) << name;
         }
-        for (int id : {IDC_FULLSCREEN, IDC_POS_X, IDC_POS_Y, IDC_WIDTH, IDC_HEIGHT})
-            EXPECT_EQ(Enabled(id), record[0] != 0) << id;
-        for (int id : {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE})
-            EXPECT_EQ(Enabled(id), record[2] != 0) << id;
     }
 
-    // Exactly the eleven values, typed and sized, where the 32-bit game patch looks: the 32-bit
-    // view on 64-bit Windows; 32-bit Windows has no other.
+    // Exactly the eleven values, typed and sized, in the view the 32-bit game patch reads.
     void ExpectStored(int language, const Record& record, const char* missing = "") const {
         const std::string_view names[] = {{"GB2312", 7}, {"BIG5", 5}, {"OTHER", 6}};
         Values expected{{"Language", {REG_SZ, std::string(names[language])}}};
@@ -196,8 +191,7 @@ class E2e : public testing::Test {
         EXPECT_EQ(ReadKey(), expected);
     }
 
-    // The left column aligned, nothing overlapping (touching may overlap by one pixel, as dialog
-    // units round), no text cut off.
+    // Left column aligned, no overlap (one pixel is touching: dialog units round), no text cut off.
     void ExpectLayout() const {
         RECT dialog, r, overlap;
         GetClientRect(dialog_, &dialog);
@@ -231,8 +225,7 @@ class E2e : public testing::Test {
             EXPECT_FALSE(IsWindowVisible(GetDlgItem(box, id))) << id;
         ClickAt(GetDlgItem(box, IDOK));
         // Keys go to the foreground window, which the dialog becomes again a moment later.
-        const auto back = [&] { return !IsWindow(box) && GetForegroundWindow() == dialog_; };
-        Await(back, "clicking the box's OK");
+        Await([&] { return !IsWindow(box) && GetForegroundWindow() == dialog_; }, "OK clicked");
     }
 
     int localeLanguage_ = -1;
@@ -247,9 +240,8 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
     ExpectLayout();
     EXPECT_TRUE(Probe(dialog_).icons);
 
-    // The focus on the first check box; ticked and unticked by Space, its fields out of the cycle
-    // again; Tab round the enabled tab stops in order; Enter and Escape on a check box, an edit
-    // field and the language box do nothing.
+    // The focus on the first box; Space twice (its fields out of the cycle again); Tab round the
+    // enabled tab stops in order; Enter and Escape on a box, an edit and the list do nothing.
     Await([&] { return Focused() == IDC_WINDOWED; }, "the focus at start");
     Tick(IDC_WINDOWED, true);
     Tick(IDC_WINDOWED, true);
@@ -264,8 +256,7 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
 
     Command([&] { Click(IDC_SAVE); }, "clicking Save");
     ExpectStored(kSimplified, kStart);
-    PressTab(IDC_LOAD);
-    PressTab(IDC_ABOUT);  // Enter on a push button presses it
+    PressTab(IDC_ABOUT, "Tab Tab");  // from Save; Enter on a push button presses it
     ExpectBox([] { Keys("Return"); }, kSimplified, kAboutCaption, kAboutText, false);
     Tick(IDC_BGM_STEREO);  // not saved: the close button ends the program as it is
     ClickAt(CloseButton(dialog_));
@@ -319,8 +310,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     Pick(kTraditional);
     ExpectBox([&] { Click(IDC_SAVE); }, kTraditional, kTitle, kSaveFailed, true);
     EXPECT_FALSE(ReadKey());
-    // A write failing midway: the others still written. No selection (no person can make it):
-    // English, stored as OTHER.
+    // A write failing midway: the others still written; no selection (none a person makes): OTHER.
     Send(Control(IDC_LANGUAGE), CB_SETCURSEL, WPARAM(-1));
     Fail("write:BgmStereo");
     ExpectBox([&] { Click(IDC_SAVE); }, kEnglish, kTitle, kSaveFailed, true);
@@ -345,8 +335,8 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
     ExpectTexts(localeLanguage_);
     ExpectShows({0, 1, 1, 0, 1, 22050, -20, 0, INT_MAX, 400});
 
-    // Load replaces only what is stored usably, and drops the language picked but not saved;
-    // mnemonics in the locale's own language.
+    // Load takes only what is stored usably and drops an unsaved language; mnemonics in the
+    // locale's.
     Tick(IDC_BGM_TESSAL);
     Tick(IDC_WINDOWED);  // for the fields it governs; disabled again, they are still read
     Type(IDC_POS_Y, "7");
@@ -382,19 +372,16 @@ TEST_F(E2e, StoredLanguageChoosesTheTexts) {
         {REG_SZ, {"BIG5", 5}, kTraditional, bare}, {REG_SZ, {"GB2312", 7}, -1, dead}};
     for (const auto& [type, bytes, language, fault] : cases) {
         SCOPED_TRACE(testing::Message() << "type " << type << " " << bytes << " " << fault);
-        ResetRegistry();
-        Store("Language", type, bytes);
+        Store("Language", type, bytes);  // in place of the one before
         Fail(fault);
         process_ ? Command([] { Keys("alt+l"); }, "Alt+L") : Start();
         ExpectTexts(language < 0 ? localeLanguage_ : language);
     }
 }
 
-// The program is elevated: a uxtheme.dll beside it, which Wine is told to prefer to its own and a
-// plain program loads, must never run in it.
+// Elevated, it must never run a uxtheme.dll beside it that Wine prefers and a plain program loads.
 TEST_F(E2e, ADllPlantedBesideItNeverRuns) {
-    char temp[MAX_PATH];
-    const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "planted\\";
+    const std::string folder = TORVAN_BUILD_PATH "planted\\";
     const std::string overrides = "Software\\Wine\\AppDefaults\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     for (const auto& [from, to] : {std::pair{TORVAN_APP_PATH, "TorvanPatch.exe"},
