@@ -13,8 +13,7 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
-// RegQueryValueExA giving a string without its NUL, as another program may store it (Wine adds
-// one).
+// RegQueryValueExA as if the string had been stored without its NUL (Wine's always adds one).
 LONG WINAPI QueryWithoutNul(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                             LPDWORD size) {
     BYTE text[256];
