@@ -164,7 +164,7 @@ inline ProbeRecord& Shared() {
 
 // Asks the probe DLL, hooked into the program's thread, about one of its windows.
 inline const ProbeRecord& Probe(HWND window) {
-    static const HMODULE probe = LoadLibraryA(TORVAN_BUILD_PATH "e2e_probe.dll");
+    static const HMODULE probe = LoadLibraryA(TORVAN_PROBE_PATH);
     const auto hook = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(probe, "ProbeHook")));
     Require(hook != nullptr, "loading the probe");

@@ -67,7 +67,7 @@ bool Attach() {
     ULONG size = 0;
     const auto iat = static_cast<void**>(ImageDirectoryEntryToData(
         GetModuleHandleA(nullptr), TRUE, IMAGE_DIRECTORY_ENTRY_IAT, &size));
-    if (!g_record || !LoadLibraryA(TORVAN_BUILD_PATH "e2e_probe.dll")) return false;
+    if (!g_record || !LoadLibraryA(TORVAN_PROBE_PATH)) return false;
     Patch<kOpen>(iat, size, RegOpenKeyExA);
     Patch<kCreate>(iat, size, RegCreateKeyExA);
     Patch<kQuery>(iat, size, RegQueryValueExA);

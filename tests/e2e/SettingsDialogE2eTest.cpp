@@ -87,7 +87,7 @@ class E2e : public testing::Test {
         ASSERT_NE(localeLanguage_, -1) << std::hex << GetUserDefaultLangID() << " " << GetACP();
         BOOL win64 = FALSE;
         IsWow64Process(GetCurrentProcess(), &win64);
-        const DWORD xp = 0x0105, version = win64 ? 0 : LOWORD(GetVersion());  // minor, major
+        const DWORD xp = 0x0105, version = win64 ? 0 : LOWORD(GetVersion());  // 5.1, minor high
         ASSERT_EQ(version, std::getenv("TORVAN_PREFIX") == std::string("win32") ? xp : 0);
         ResetRegistry();
         Shared() = {};
