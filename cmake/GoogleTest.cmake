@@ -1,9 +1,9 @@
 # GoogleTest from Debian's source package, built with our own compiler so the same
 # sources serve the native build and the MinGW cross builds.
-set(TORVAN_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(TORVAN_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources (the project root's)")
 if(NOT WIN32 OR TORVAN_WINDOWS_TESTS)
   if(NOT EXISTS ${TORVAN_GTEST_SOURCE}/CMakeLists.txt)
-    message(FATAL_ERROR "GoogleTest sources not found at ${TORVAN_GTEST_SOURCE}: run scripts/install-deps.sh")
+    message(FATAL_ERROR "GoogleTest sources not found at ${TORVAN_GTEST_SOURCE}: build inside the project root (scripts/build.sh)")
   endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

@@ -1,14 +1,31 @@
+# shellcheck shell=bash
 # Sourced by the scripts for what they share. Sets repo (the repository) and scripts (this folder).
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 scripts=$repo/scripts
 
-# The root's marker, written last when it is made: it exists only inside a finished Wine root.
-stamp=/etc/torvan-wine-root
-in_wine_root() { [ -e "$stamp" ]; }
+# The root's marker, written last when it is made: it exists only inside a finished project root.
+stamp=/etc/torvan-root
+in_root() { [ -e "$stamp" ]; }
 
+# Where the project root lives: TORVAN_ROOT, else root's cache or the user's. The second is where
+# roots were made before they held the toolchain, under another name.
+root_place() {
+    local name=${1:-torvan-root}
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "/var/cache/$name"
+    else
+        echo "${XDG_CACHE_HOME:-$HOME/.cache}/$name"
+    fi
+}
+old_root_place() { root_place torvan-wine-root; }
+
+# Runs the calling script again inside the root unless it runs there already.
+enter_root() {
+    if ! in_root; then exec "$scripts/in-root.sh" "$0" "$@"; fi
+}
 # Runs the calling script again inside the Wine environment (root, display, prefix) unless it is.
 enter_wine_env() {
-    in_wine_root && [ -n "${DISPLAY:-}" ] || exec "$scripts/with-wine-env.sh" "$0" "$@"
+    if ! in_root || [ -z "${DISPLAY:-}" ]; then exec "$scripts/with-wine-env.sh" "$0" "$@"; fi
 }
 
 # Wine's defaults: the prefix of the kind asked for, no debug output, no Mono or Gecko prompts.
@@ -19,12 +36,13 @@ wine_defaults() {
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
-# The packages, the way this machine runs 32-bit Windows programs (said in one line), the root.
+# On the host: the packages, the root, and the way this machine runs 32-bit Windows programs
+# (said in one line), decided before any entry of the root.
 ready_for_windows() {
     "$scripts/install-deps.sh"
+    "$scripts/make-root.sh"
     TORVAN_WINDOWS_32=$("$scripts/windows-32.sh" --say)
     export TORVAN_WINDOWS_32
-    "$scripts/wine-root.sh"
 }
 
 # Runs a command quietly; its output is shown only when it fails.
@@ -32,7 +50,7 @@ quietly() {
     local log rc=0
     log=$(mktemp)
     "$@" >"$log" 2>&1 || rc=$?
-    [ "$rc" -eq 0 ] || cat "$log" >&2
+    if [ "$rc" -ne 0 ]; then cat "$log" >&2; fi
     rm -f "$log"
     return "$rc"
 }

@@ -3,14 +3,17 @@
 # TorvanPatch.exe (built if out of date, then checked by check-exe.sh), the batch file that starts
 # it without elevation, the players' readme as README.txt, and SHA256SUMS over those three. The
 # zip is byte-reproducible: fixed order and times, mode 644, no extra fields, whatever the clock,
-# time zone or umask. Prints its SHA-256.
+# time zone or umask. Built inside the project root; prints the versions of the root's toolchain
+# that built it next to its SHA-256, so that anyone can rebuild it from the same packages.
 #   release.sh [output-dir]     (default: dist/ in the repository)
 # TORVAN_EXE_CHECKED=<sha256>: that exe has been through check-exe.sh already (scripts/test.sh).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-cd "$repo"
 fail() { echo "release: $*" >&2; exit 1; }
-out=$(mkdir -p "${1:-$repo/dist}" && cd "${1:-$repo/dist}" && pwd)
+out=$(realpath -m "${1:-$repo/dist}")
+mkdir -p "$out"
+if ! in_root; then TORVAN_ROOT_BIND=$out exec "$scripts/in-root.sh" "$0" "$out"; fi
+cd "$repo"
 
 version=$(product_version)
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no version in app/Version.h ($version)"
@@ -41,4 +44,7 @@ mv -f "$stage/package.zip" "$zip"
 chmod 644 "$zip"
 
 echo "release: $zip, $(stat -c %s "$zip") bytes: ${files[*]}"
+echo "release: built in Debian $(cat /etc/debian_version) with:"
+dpkg-query -W -f '  ${Package} ${Version}\n' g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 \
+    mingw-w64-i686-dev cmake zip
 sha256sum "$zip"

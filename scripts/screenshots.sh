@@ -6,8 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 exe="$repo/build/win32/app/TorvanPatch.exe"
 if [ "${1:-}" != --in-wine-env ]; then
-    scripts/install-deps.sh
-    cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
+    ready_for_windows
+    scripts/build.sh win32
     export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-shots}
     exec scripts/with-wine-env.sh "$0" --in-wine-env
 fi

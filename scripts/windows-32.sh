@@ -9,38 +9,21 @@
 #                           in one line on standard error, which way, for which prefix, and why
 set -euo pipefail
 say() {
-    local how=$1 && [ "${TORVAN_PREFIX:-win64}-$way" != win32-wow64 ] || how="the 32-bit Wine directly"
-    [ "$flag" != --say ] || echo "Windows side, ${TORVAN_PREFIX:-win64}: $how ($2)" >&2
+    local how=$1
+    if [ "${TORVAN_PREFIX:-win64}-$way" = win32-wow64 ]; then how="the 32-bit Wine directly"; fi
+    if [ "$flag" = --say ]; then echo "Windows side, ${TORVAN_PREFIX:-win64}: $how ($2)" >&2; fi
 }
 fail() { echo "windows-32: $*" >&2; exit 1; }
 flag=${1-}
 
-# A far call through the 32-bit user code selector 0x23: what WoW64 does for every 32-bit call.
+# The check is built inside the project root (root-packages.sh) and runs here, on the host: inside
+# the root's chroot the kernel would refuse the emulated way's user namespace.
 kernel_runs_32bit_code() {
-    local d rc=0
-    d=$(mktemp -d)
-    cat >"$d/t.c" <<'C'
-#include <string.h>
-#include <sys/mman.h>
-struct far { unsigned off; unsigned short sel; } __attribute__((packed)) target = {0x10000, 0x23};
-int main(void) {
-    unsigned char *p = mmap((void *)0x10000, 8192, PROT_READ | PROT_WRITE | PROT_EXEC,
-                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
-    static const unsigned char code[] = {0xb8, 42, 0, 0, 0, 0xcb}; /* mov eax, 42; retf */
-    if (p == MAP_FAILED) return 2;
-    memcpy(p, code, sizeof code);
-    long r;
-    __asm__ volatile("mov %%rsp, %%rbx\n\tmov $0x11ff0, %%rsp\n\tlcall *target(%%rip)\n\t"
-                     "mov %%rbx, %%rsp" : "=a"(r) : : "rbx", "memory");
-    return r == 42 ? 0 : 3;
-}
-C
-    cc -O0 -no-pie -o "$d/t" "$d/t.c" 2>/dev/null ||
-        { rm -rf "$d" && fail "cannot compile the 32-bit code check (run scripts/install-deps.sh)"; }
+    local check
+    check=$("$(dirname "${BASH_SOURCE[0]}")/in-root.sh" --where)/usr/local/libexec/torvan-runs-32bit-code
+    if [ ! -x "$check" ]; then fail "no $check: make the root first (scripts/make-root.sh)"; fi
     # Its crash is the answer, not news: the shell that reports it writes to /dev/null.
-    sh -c '"$1"; exit $?' check "$d/t" 2>/dev/null || rc=$?
-    rm -rf "$d"
-    return "$rc"
+    sh -c '"$1"; exit $?' check "$check" 2>/dev/null
 }
 
 # A user namespace of our own, with its own binfmt_misc instance (per user namespace since 6.7).
@@ -50,7 +33,9 @@ emulated_or_fail() { # why it is chosen
         fail "$1, and the emulated way needs a user namespace with its own binfmt_misc (Linux 6.7" \
             "or later, unprivileged user namespaces enabled): neither way can run 32-bit Windows" \
             "programs here"
-    way=emulated && echo emulated && say "emulated: the 32-bit Wine loader under qemu-i386" "$1"
+    way=emulated
+    echo emulated
+    say "emulated: the 32-bit Wine loader under qemu-i386" "$1"
 }
 
 way=wow64
@@ -58,12 +43,14 @@ case ${TORVAN_WINDOWS_32:-auto} in
 wow64)
     kernel_runs_32bit_code ||
         fail "TORVAN_WINDOWS_32=wow64, but this kernel runs 64-bit user code only; unset it"
-    echo wow64 && say WoW64 "TORVAN_WINDOWS_32=wow64"
+    echo wow64
+    say WoW64 "TORVAN_WINDOWS_32=wow64"
     ;;
 emulated) emulated_or_fail "TORVAN_WINDOWS_32=emulated" ;;
 auto)
     if kernel_runs_32bit_code; then
-        echo wow64 && say WoW64 "this kernel runs 32-bit code; TORVAN_WINDOWS_32=emulated tries the other way"
+        echo wow64
+        say WoW64 "this kernel runs 32-bit code; TORVAN_WINDOWS_32=emulated tries the other way"
     else
         emulated_or_fail "this kernel runs 64-bit user code only"
     fi

@@ -1,30 +1,29 @@
 #!/usr/bin/env bash
-# Runs a command inside the Wine root (see wine-root.sh, called first: it makes the root once):
-#   in-wine-root.sh CMD [ARGS...]          the Windows side: 32-bit programs run the way
-#                                          windows-32.sh chooses (WoW64, or emulated)
-#   in-wine-root.sh --admin CMD [ARGS...]  package work while the root is made: no binds
-#   in-wine-root.sh --owner CMD [ARGS...]  CMD on the host, as the owner of the root's files
-#   in-wine-root.sh --where                prints where the root is
+# Runs a command inside the project root (see make-root.sh, called first: it makes the root once):
+#   in-root.sh CMD [ARGS...]          builds and the Windows side: 32-bit programs run the way
+#                                     windows-32.sh chooses (WoW64, or emulated), as the Windows
+#                                     kind TORVAN_PREFIX names
+#   in-root.sh --admin CMD [ARGS...]  package work while the root is made: no binds
+#   in-root.sh --owner CMD [ARGS...]  CMD on the host, as the owner of the root's files
+#   in-root.sh --where                prints where the root is
 # Bound at their own paths: the repository, the current directory, WINEPREFIX, each path in
-# TORVAN_WINE_ROOT_BIND (colon-separated), a local display's X socket; the environment is kept,
-# with the root's PATH and HOME. Mounts, processes and binfmt_misc entries live in private
-# namespaces, ended with whatever still runs inside on every exit, Ctrl-C included.
+# TORVAN_ROOT_BIND (colon-separated), a local display's X socket. The environment is cleared but
+# for TORVAN_* and the variables lib.sh lists; PATH, HOME and the locale are the root's own.
+# Mounts, processes and binfmt_misc entries live in private namespaces, ended with whatever still
+# runs inside on every exit, Ctrl-C included.
+# shellcheck disable=SC2317 # the traps call functions that shellcheck takes for unreachable
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-in_wine_root && exec "$@"
+if in_root; then exec "$@"; fi
 here=$scripts
 # Our input is kept for the command, or /dev/null when there is none.
 { : <&0; } 2>/dev/null || exec </dev/null
 
 # A user's root belongs to the user (uid 0 inside) and the user's subordinate IDs, so a user enters
 # through a user namespace mapping both; root needs one only for the emulated way's binfmt_misc.
-if [ "$(id -u)" -eq 0 ]; then
-    root=${TORVAN_WINE_ROOT:-/var/cache/torvan-wine-root}
-else
-    root=${TORVAN_WINE_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/torvan-wine-root}
-fi
-export TORVAN_WINE_ROOT=${root%/} # the namespaces' uid 0 must not take root's default
-root=$TORVAN_WINE_ROOT
+root=${TORVAN_ROOT:-$(root_place)}
+export TORVAN_ROOT=${root%/} # the namespaces' uid 0 must not take root's default
+root=$TORVAN_ROOT
 user_namespace() { # all: every ID of the root's files (packages); self: the caller, to run
     if [ "$(id -u)" -ne 0 ]; then
         echo --user --map-auto --map-root-user
@@ -34,15 +33,21 @@ user_namespace() { # all: every ID of the root's files (packages); self: the cal
 }
 
 if [ "$(id -u)" -ne 0 ] && ! unshare --user --map-root-user true 2>/dev/null; then
-    echo "in-wine-root: this user may not make user namespaces; as root: sysctl -w" \
+    echo "in-root: this user may not make user namespaces; as root: sysctl -w" \
         "user.max_user_namespaces=10000 (and kernel.unprivileged_userns_clone=1 where it exists)" >&2
     exit 1
 fi
 
 mode=run
 case ${1-} in
---where) echo "$root" && exit 0 ;;
---admin) mode=admin && shift ;;
+--where)
+    echo "$root"
+    exit 0
+    ;;
+--admin)
+    mode="admin"
+    shift
+    ;;
 --owner)
     shift
     # shellcheck disable=SC2046 # the flags are words
@@ -52,12 +57,12 @@ esac
 
 if [ "${1-}" != --in-namespace ]; then
     if [ $# -eq 0 ]; then
-        echo "usage: in-wine-root.sh [--admin] CMD [ARGS...]" >&2
+        echo "usage: in-root.sh [--admin] CMD [ARGS...]" >&2
         exit 2
     fi
     ids=all
     if [ $mode = run ]; then
-        "$here/wine-root.sh"
+        "$here/make-root.sh"
         # Said once per run: by the first script that decides it, which passes it on.
         case ${TORVAN_WINDOWS_32:-auto} in
         auto) TORVAN_WINDOWS_32=$("$here/windows-32.sh" --say) ;;
@@ -66,7 +71,10 @@ if [ "${1-}" != --in-namespace ]; then
         export TORVAN_WINDOWS_32
         case ${TORVAN_PREFIX:=win64} in
         win64 | win32) export TORVAN_PREFIX ;;
-        *) echo "in-wine-root: TORVAN_PREFIX is '$TORVAN_PREFIX': use win64 or win32" >&2 && exit 2 ;;
+        *)
+            echo "in-root: TORVAN_PREFIX is '$TORVAN_PREFIX': use win64 or win32" >&2
+            exit 2
+            ;;
         esac
         ids=self
     fi
@@ -85,7 +93,7 @@ if [ "${1-}" != --in-namespace ]; then
     # back its default, which a background job starts without.
     # shellcheck disable=SC2046 # the flags are words
     unshare $(user_namespace $ids) --mount --propagation private --pid --fork --kill-child=KILL \
-        env --default-signal=INT,QUIT "$here/in-wine-root.sh" --in-namespace $mode "$@" <&0 &
+        env --default-signal=INT,QUIT "$here/in-root.sh" --in-namespace $mode "$@" <&0 &
     ns_pid=$!
     while :; do
         rc=0
@@ -117,7 +125,7 @@ sweep() {
         [ "$i" -eq 31 ] && signal_inside KILL
         sleep 0.1
     done
-    echo "in-wine-root: processes still inside $root" >&3
+    echo "in-root: processes still inside $root" >&3
 }
 finish() {
     local rc=$?
@@ -194,24 +202,24 @@ bind() { # host path, then what it is (for messages)
         covered "$p" && continue
         # The root's own system directories cannot be traded for the host's.
         if [[ $p == / || $p =~ ^/(bin|boot|dev|etc|lib|lib32|lib64|libx32|proc|run|sbin|sys|usr|var)(/|$) ]]; then
-            echo "in-wine-root: $2 $p would hide the root's own files; use a directory elsewhere" >&2
+            echo "in-root: $2 $p would hide the root's own files; use a directory elsewhere" >&2
             return 1
         fi
-        [ -e "$p" ] || { echo "in-wine-root: $2 $p does not exist" >&2; return 1; }
+        [ -e "$p" ] || { echo "in-root: $2 $p does not exist" >&2; return 1; }
         mount_at "$p" --rbind
         bound+=("$p")
     done
 }
-if [ $mode = run ]; then
+if [ "$mode" = run ]; then
     bind "$repo" "the repository"
     bind "$PWD" "the current directory"
     if [ -n "${WINEPREFIX:-}" ]; then
         mkdir -p "$WINEPREFIX"
         bind "$WINEPREFIX" "WINEPREFIX"
     fi
-    IFS=: read -r -a extra <<<"${TORVAN_WINE_ROOT_BIND:-}"
+    IFS=: read -r -a extra <<<"${TORVAN_ROOT_BIND:-}"
     for p in "${extra[@]}"; do
-        [ -z "$p" ] || bind "$p" "TORVAN_WINE_ROOT_BIND entry"
+        [ -z "$p" ] || bind "$p" "TORVAN_ROOT_BIND entry"
     done
     # A local display through its socket; one without a socket is dropped (a virtual one follows).
     if [[ ${DISPLAY:-} =~ ^(unix)?:([0-9]+)(\.[0-9]+)?$ ]]; then
@@ -232,11 +240,16 @@ else
     cwd=/
 fi
 
-export HOME=/root
-unset LD_PRELOAD LD_LIBRARY_PATH
-[ -z "${TMPDIR:-}" ] || [ -d "$root$TMPDIR" ] || unset TMPDIR
-env --default-signal=INT,QUIT chroot "$root" /bin/sh -c 'cd "$1" || exit 1; shift; exec "$@"' \
-    in-wine-root "$cwd" "$@" <&0 &
+# The command's environment: TORVAN_* and these alone, so that a host's compilers, flags, paths,
+# CMake settings, SOURCE_DATE_EPOCH or locale change nothing inside; then the root's own PATH,
+# HOME and locale.
+passed_env=(DISPLAY XAUTHORITY WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES TERM CI)
+kept=()
+for name in $(compgen -e); do
+    if [[ $name == TORVAN_* || " ${passed_env[*]} " == *" $name "* ]]; then kept+=("$name=${!name}"); fi
+done
+kept+=(PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8)
+env --default-signal=INT,QUIT chroot "$root" /usr/bin/env -i --chdir="$cwd" "${kept[@]}" "$@" <&0 &
 cmd_pid=$!
 # As PID 1 this shell reaps orphans, which bash would warn about: only our own messages from here.
 exec 3>&2 2>/dev/null
