@@ -62,7 +62,7 @@ if [ "${1-}" != --in-namespace ]; then
     fi
     ids=all
     if [ $mode = run ]; then
-        "$here/make-root.sh"
+        "$here/make-root.sh" --quiet
         # Said once per run: by the first script that decides it, which passes it on.
         case ${TORVAN_WINDOWS_32:-auto} in
         auto) TORVAN_WINDOWS_32=$("$here/windows-32.sh" --say) ;;

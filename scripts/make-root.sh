@@ -5,7 +5,8 @@
 # /var/cache/torvan-root for root, else ${XDG_CACHE_HOME:-~/.cache}/torvan-root, owned by the user
 # (no privileges needed). A marker written last tells a finished root from an interrupted one,
 # which is finished; a root of an older recipe gets the new one, and one left at the old place
-# (torvan-wine-root) is moved here and brought up to date. Otherwise it prints one line.
+# (torvan-wine-root) is moved here and brought up to date. Otherwise it prints one line, or
+# nothing with --quiet.
 # The packages come from TORVAN_DEBIAN_MIRROR and TORVAN_DEBIAN_SECURITY_MIRROR when set, else from
 # the mirrors the host's apt uses, else from mmdebstrap's default; always the release, its updates
 # and its security suite. Logs go to <root>.log.
@@ -13,13 +14,14 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 if in_root; then exit 0; fi
 root=$("$scripts/in-root.sh" --where)
+quiet=${1-} # --quiet: nothing to say when the root is ready
 suite=trixie
 recipe_files=("$scripts/root-packages.sh" "$scripts/root-wine.sh" "$scripts/runs-32bit-code.c")
 recipe="recipe $(cat "${recipe_files[@]}" | sha256sum | cut -c1-16)"
 
 ready() {
     if [ -f "$root$stamp" ] && grep -qx "$recipe" "$root$stamp"; then
-        echo "make-root: $root ready ($(head -n1 "$root$stamp"))" >&2
+        if [ "$quiet" != --quiet ]; then echo "make-root: $root ready ($(head -n1 "$root$stamp"))" >&2; fi
         return 0
     fi
     return 1

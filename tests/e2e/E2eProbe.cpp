@@ -59,21 +59,24 @@ void Patch(void** entries, ULONG size, LONG(WINAPI* real)(Args...)) {
         if (entries[i] == g_real[F]) entries[i] = reinterpret_cast<void*>(Hook<F, Args...>);
 }
 
-// The import entries will lead here: a reference of its own keeps this DLL loaded. MinGW's linker
-// puts the table in a writable section.
+// The import entries will lead here: a reference of its own keeps this DLL loaded. The linker
+// puts the table in a read-only section: writable while it is patched.
 bool Attach() {
     const Handle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, kProbeMapping));
     g_record = static_cast<ProbeRecord*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
     ULONG size = 0;
     const auto iat = static_cast<void**>(ImageDirectoryEntryToData(
         GetModuleHandleA(nullptr), TRUE, IMAGE_DIRECTORY_ENTRY_IAT, &size));
-    if (!g_record || !LoadLibraryA(TORVAN_PROBE_PATH)) return false;
+    DWORD was = 0;
+    if (!g_record || !LoadLibraryA(TORVAN_PROBE_PATH) ||
+        !VirtualProtect(iat, size, PAGE_READWRITE, &was))
+        return false;
     Patch<kOpen>(iat, size, RegOpenKeyExA);
     Patch<kCreate>(iat, size, RegCreateKeyExA);
     Patch<kQuery>(iat, size, RegQueryValueExA);
     Patch<kSet>(iat, size, RegSetValueExA);
     Patch<kClose>(iat, size, RegCloseKey);
-    return true;
+    return VirtualProtect(iat, size, was, &was);
 }
 
 }  // namespace
