@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built TorvanPatch.exe: PE32, the GUI subsystem, at most 36 KiB, imports from ADVAPI32,
 # KERNEL32, msvcrt and USER32 only (the runtime is linked statically), exactly those listed in
-# scripts/TorvanPatch.imports, the version of app/Version.h and the manifest, and that
+# tests/TorvanPatch.imports, the version of app/Version.h and the manifest, and that
 # Windows XP SP3 can load it: header versions at most 5.1 and no imported function XP SP3 lacks.
 #   check-exe.sh <exe>
 set -euo pipefail
@@ -39,7 +39,7 @@ if [ "$size" -gt "$max_size" ]; then fail "$size bytes, more than $max_size"; fi
 echo "check-exe: $exe: $format, GUI subsystem, $size bytes (at most $max_size)"
 echo "check-exe: imports from ADVAPI32, KERNEL32, msvcrt and USER32 only: $per_dll"
 # The whole list against the one in the repository: a new import is a change a reviewer sees.
-imports=$scripts/TorvanPatch.imports
+imports=$repo/tests/TorvanPatch.imports
 if ! diff -u --label "$imports" --label "the imports of $exe" "$imports" - <<<"$functions"; then
     fail "its imports differ from $imports (above): update that file if the change is meant"
 fi
@@ -70,90 +70,14 @@ for v in "$os_version" "$subsystem_version"; do
     [ $((major * 100 + minor)) -le 501 ] || fail "header asks for Windows $v, newer than XP (5.1)"
 done
 
-# Functions these DLLs export only from Vista (or Server 2003 / XP x64) on, as far as a runtime,
-# MinGW's startup code or ours might import them (regular expressions for the whole name).
-kernel32_newer=(
-    'GetTickCount64' 'InitOnce.*' '.*SRWLock.*' '.*ConditionVariable.*' 'FlsAlloc' 'FlsFree'
-    'FlsGetValue' 'FlsSetValue' 'IsThreadAFiber' 'Create(Event|Mutex|Semaphore|WaitableTimer)Ex[AW]'
-    'InitializeCriticalSectionEx' '(Initialize|Enter|Delete)SynchronizationBarrier'
-    'InterlockedCompareExchange64' '.*Threadpool.*' 'FlushProcessWriteBuffers'
-    'SetThreadStackGuarantee' 'GetCurrentThreadStackLimits' 'GetThreadId' 'GetProcessIdOfThread'
-    'GetCurrentProcessorNumber(Ex)?' 'Query(Thread|Process)CycleTime'
-    'QueryIdleProcessorCycleTime(Ex)?' 'GetActiveProcessor(Group)?Count'
-    'GetMaximumProcessor(Group)?Count' 'GetLogicalProcessorInformationEx'
-    '(Get|Set)ThreadGroupAffinity' 'GetProcessGroupAffinity' 'CreateRemoteThreadEx'
-    '(Initialize|Delete)ProcThreadAttributeList' 'UpdateProcThreadAttribute' 'GetErrorMode'
-    '(Get|Set)ThreadErrorMode' 'RaiseFailFastException' 'GetTimeZoneInformationForYear'
-    '(Get|Set|Enum)DynamicTimeZoneInformation' 'GetDynamicTimeZoneInformationEffectiveYears'
-    'GetSystemTimePreciseAsFileTime' 'QueryUnbiasedInterruptTime' 'GetFileInformationByHandleEx'
-    'SetFileInformationByHandle' 'OpenFileById' 'ReOpenFile' 'GetFinalPathNameByHandle[AW]'
-    'CreateSymbolicLink.*' '.*Transacted[AW]?' 'CancelIoEx' 'CancelSynchronousIo'
-    'GetQueuedCompletionStatusEx' 'SetFileCompletionNotificationModes' 'SetFileIoOverlappedRange'
-    'GetVolumeInformationByHandleW' 'Find(First|Next)FileNameW' 'Find(First|Next)StreamW'
-    'CreateFile2' 'CopyFile2' 'SetDefaultDllDirectories' 'AddDllDirectory' 'RemoveDllDirectory'
-    'QueryFullProcessImageName[AW]' 'GetProductInfo' 'GetPhysicallyInstalledSystemMemory'
-    'Wow64(Disable|Revert|Enable)Wow64FsRedirection' 'Wow64(Get|Set)ThreadContext'
-    'Wow64SuspendThread' 'Wow64GetThreadSelectorEntry' 'IsWow64Process2'
-    'IsWow64GuestMachineSupported' 'K32.*' 'Wer[A-Z].*' '(Register|Unregister)ApplicationRestart'
-    '(Register|Unregister)ApplicationRecoveryCallback' 'ApplicationRecovery(InProgress|Finished)'
-    'GetApplicationRestartSettings' 'GetApplicationRecoveryCallback' 'CreateFileMappingNuma[AW]'
-    'VirtualAllocExNuma' 'MapViewOfFileExNuma' 'GetLargePageMinimum'
-    'GetNamedPipe(Client|Server)(ProcessId|SessionId)' 'GetNamedPipeClientComputerName[AW]'
-    '.*LocaleName.*' 'GetLocaleInfoEx' 'EnumSystemLocalesEx' 'CompareStringEx'
-    'CompareStringOrdinal' 'LCMapStringEx' 'FindNLSString(Ex)?' 'FindStringOrdinal'
-    'GetNLSVersion(Ex)?' 'IsValidNLSVersion' 'IsNLSDefinedString'
-    '(Get(Date|Time|Number|Currency)Format|GetCalendarInfo)Ex' 'EnumCalendarInfoExEx'
-    'EnumDateFormatsExEx' 'EnumTimeFormatsEx' 'GetDurationFormat(Ex)?' '.*PreferredUILanguages'
-    'GetUILanguageInfo' 'GetFileMUI(Info|Path)' 'GetStringScripts' 'VerifyScripts'
-    'IdnTo(Ascii|Unicode|NameprepUnicode)' 'NormalizeString' 'IsNormalizedString'
-    'GetUserDefaultGeoName' 'SetUserGeoName'
-)
-user32_newer=(
-    'SetProcessDPIAware' 'IsProcessDPIAware' '.*DpiAwarenessContext.*' '.*ForDpi' 'GetDpiForWindow'
-    'GetDpiForSystem' 'EnableNonClientDpiScaling' 'LogicalToPhysicalPoint.*'
-    'PhysicalToLogicalPoint.*' 'ChangeWindowMessageFilter(Ex)?'
-    '(Add|Remove)ClipboardFormatListener' 'ShutdownBlockReason(Create|Destroy|Query)'
-    '(Register|Unregister)PowerSettingNotification' 'RegisterSuspendResumeNotification'
-    '.*TouchWindow' 'GetTouchInputInfo' 'CloseTouchInputHandle' '.*Gesture.*'
-    'CalculatePopupWindowPosition' '(Get|Set)WindowDisplayAffinity' 'UpdateLayeredWindowIndirect'
-    'GetDisplayConfigBufferSizes' '(Query|Set)DisplayConfig' 'DisplayConfig(Get|Set)DeviceInfo'
-    'SetCoalescableTimer' 'IsImmersiveProcess' 'GetPointer.*' 'EnableMouseInPointer'
-)
-advapi32_newer=(
-    'RegDeleteTree[AW]' 'RegGetValue[AW]' 'RegSetKeyValue[AW]' 'RegCopyTree[AW]'
-    'RegLoadMUIString[AW]' 'RegDeleteKeyValue[AW]' 'RegDeleteKeyEx[AW]' 'RegLoadAppKey[AW]'
-    'RegDisablePredefinedCacheEx' 'Reg(Disable|Enable|Query)ReflectionKey' '.*Transacted[AW]?'
-    'Event(Register|Unregister|Enabled|ProviderEnabled|ActivityIdControl|SetInformation)'
-    'EventWrite(Transfer|String|Ex)?' 'EnableTraceEx2?' 'EnumerateTraceGuidsEx'
-    'Trace(Set|Query)Information' 'CreateProcessWithTokenW' 'AddMandatoryAce'
-    'Tree(Reset|Set)NamedSecurityInfo[AW]' 'NotifyServiceStatusChange[AW]' 'ControlServiceEx[AW]'
-)
-# XP's msvcrt.dll is Visual C++ 7's; these came with Visual C++ 8 and reached it with Vista.
-msvcrt_newer=(
-    '.*_s' '.*_l' '_w?create_locale' '_free_locale' '_get_current_locale' '_configthreadlocale'
-    '_(get|set)_errno' '_(get|set)_doserrno' '_(get|set)_invalid_parameter_handler'
-    '_set_abort_behavior' '_(get|set)_printf_count_output' '_(get|set)_fmode' '_get_w?pgmptr'
-    '_fseeki64' '_ftelli64' '_recalloc' '_aligned_(msize|recalloc|offset_recalloc)'
-    '_(time|localtime|gmtime|mktime|ctime|wctime|difftime)32'
-)
-pattern() { local IFS='|'; echo "^($*)\$"; }
-declare -A deny=(
-    [kernel32.dll]=$(pattern "${kernel32_newer[@]}")
-    [user32.dll]=$(pattern "${user32_newer[@]}")
-    [advapi32.dll]=$(pattern "${advapi32_newer[@]}")
-    [msvcrt.dll]=$(pattern "${msvcrt_newer[@]}")
-)
-patterns=$((${#kernel32_newer[@]} + ${#user32_newer[@]} + ${#advapi32_newer[@]} + ${#msvcrt_newer[@]}))
-newer=() checked=0
-while read -r dll function; do
-    re=${deny[${dll,,}]:-}
-    [ -n "$re" ] || continue
-    checked=$((checked + 1))
-    if grep -q -E "$re" <<<"$function"; then newer+=("$dll!$function"); fi
-done <<<"$functions"
-if [ ${#newer[@]} -gt 0 ]; then
-    fail "imports functions that Windows XP SP3 lacks: ${newer[*]}"
-fi
+# Every import of the four DLLs against the functions Windows XP SP3 lacks.
+lacks=$repo/tests/xp-sp3-lacks.txt
+read -r checked patterns newer < <(awk '
+    NR == FNR { if ($1 !~ /^#/) for (i = 2; i <= NF; i++) { d = tolower($1); re[d] = re[d] (d in re ? "|" : "") $i; n++ }
+                next }
+    (d = tolower($1)) in re { checked++; if ($2 ~ "^(" re[d] ")$") newer = newer " " $1 "!" $2 }
+    END { print checked + 0, n + 0, newer }' "$lacks" - <<<"$functions")
+if [ -n "$newer" ]; then fail "imports functions that Windows XP SP3 lacks: $newer"; fi
 echo "check-exe: Windows XP SP3: OS version $os_version, subsystem version $subsystem_version (at most 5.1);" \
     "$checked imports of KERNEL32, USER32, ADVAPI32 and msvcrt checked against $patterns patterns" \
-    "of functions newer than XP SP3: none"
+    "of functions newer than XP SP3 ($lacks): none"

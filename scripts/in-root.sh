@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# Runs a command inside the project root (see make-root.sh, called first: it makes the root once):
-#   in-root.sh CMD [ARGS...]          builds and the Windows side: 32-bit programs run the way
-#                                     windows-32.sh chooses (WoW64, or emulated), as the Windows
-#                                     kind TORVAN_PREFIX names
+# Runs a command inside the project root (make-root.sh, called first, makes it once):
+#   in-root.sh CMD [ARGS...]          builds and the Windows side, 32-bit programs run the way
+#                                     windows-32.sh chooses, as the Windows TORVAN_PREFIX names
 #   in-root.sh --admin CMD [ARGS...]  package work while the root is made: no binds
 #   in-root.sh --owner CMD [ARGS...]  CMD on the host, as the owner of the root's files
 #   in-root.sh --where                prints where the root is
 # Bound at their own paths: the repository, the current directory, WINEPREFIX, each path in
-# TORVAN_ROOT_BIND (colon-separated), a local display's X socket. The environment is cleared but
-# for TORVAN_* and the variables lib.sh lists; PATH, HOME and the locale are the root's own.
-# Mounts, processes and binfmt_misc entries live in private namespaces, ended with whatever still
-# runs inside on every exit, Ctrl-C included.
+# TORVAN_ROOT_BIND (colon-separated), a local display's X socket. Mounts, processes and
+# binfmt_misc entries live in private namespaces, ended on every exit, Ctrl-C included.
 # shellcheck disable=SC2317 # the traps call functions that shellcheck takes for unreachable
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -40,14 +37,8 @@ fi
 
 mode=run
 case ${1-} in
---where)
-    echo "$root"
-    exit 0
-    ;;
---admin)
-    mode="admin"
-    shift
-    ;;
+--where) echo "$root"; exit 0 ;;
+--admin) mode="admin"; shift ;;
 --owner)
     shift
     # shellcheck disable=SC2046 # the flags are words
@@ -71,10 +62,7 @@ if [ "${1-}" != --in-namespace ]; then
         export TORVAN_WINDOWS_32
         case ${TORVAN_PREFIX:=win64} in
         win64 | win32) export TORVAN_PREFIX ;;
-        *)
-            echo "in-root: TORVAN_PREFIX is '$TORVAN_PREFIX': use win64 or win32" >&2
-            exit 2
-            ;;
+        *) echo "in-root: TORVAN_PREFIX is '$TORVAN_PREFIX': use win64 or win32" >&2; exit 2 ;;
         esac
         ids=self
     fi

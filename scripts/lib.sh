@@ -7,26 +7,18 @@ scripts=$repo/scripts
 stamp=/etc/torvan-root
 in_root() { [ -e "$stamp" ]; }
 
-# Where the project root lives: TORVAN_ROOT, else root's cache or the user's. The second is where
-# roots were made before they held the toolchain, under another name.
+# Where the project root lives unless TORVAN_ROOT says: root's cache or the user's. The old name is
+# that of roots made before they held the toolchain.
 root_place() {
-    local name=${1:-torvan-root}
-    if [ "$(id -u)" -eq 0 ]; then
-        echo "/var/cache/$name"
-    else
-        echo "${XDG_CACHE_HOME:-$HOME/.cache}/$name"
-    fi
+    local cache=${XDG_CACHE_HOME:-$HOME/.cache}
+    if [ "$(id -u)" -eq 0 ]; then cache=/var/cache; fi
+    echo "$cache/${1:-torvan-root}"
 }
 old_root_place() { root_place torvan-wine-root; }
 
-# Runs the calling script again inside the root unless it runs there already.
-enter_root() {
-    if ! in_root; then exec "$scripts/in-root.sh" "$0" "$@"; fi
-}
-# Runs the calling script again inside the Wine environment (root, display, prefix) unless it is.
-enter_wine_env() {
-    if ! in_root || [ -z "${DISPLAY:-}" ]; then exec "$scripts/with-wine-env.sh" "$0" "$@"; fi
-}
+# Run the calling script again inside the root, or the Wine environment (root, display, prefix).
+enter_root() { if ! in_root; then exec "$scripts/in-root.sh" "$0" "$@"; fi; }
+enter_wine_env() { if ! in_root || [ -z "${DISPLAY:-}" ]; then exec "$scripts/with-wine-env.sh" "$0" "$@"; fi; }
 
 # Wine's defaults: the prefix of the kind asked for, no debug output, no Mono or Gecko prompts.
 wine_defaults() {

@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
-# Makes, once per machine and user, the project's Debian 13 root: the whole toolchain (CMake,
-# clang, GoogleTest, both MinGW-w64 i686 compilers, binutils, zip, shellcheck) and the Windows side
-# (Wine 10, 64- and 32-bit, qemu-i386, Xvfb, fonts, xdotool). Its place: TORVAN_ROOT, by default
-# /var/cache/torvan-root for root, else ${XDG_CACHE_HOME:-~/.cache}/torvan-root, owned by the user
-# (no privileges needed). A marker written last tells a finished root from an interrupted one,
-# which is finished; a root of an older recipe gets the new one, and one left at the old place
-# (torvan-wine-root) is moved here and brought up to date. Otherwise it prints one line, or
-# nothing with --quiet.
-# The packages come from TORVAN_DEBIAN_MIRROR and TORVAN_DEBIAN_SECURITY_MIRROR when set, else from
-# the mirrors the host's apt uses, else from mmdebstrap's default; always the release, its updates
-# and its security suite. Logs go to <root>.log.
+# Makes, once per machine and user, the project's Debian 13 root: the whole toolchain and the
+# Windows side (root-packages.sh). Its place: TORVAN_ROOT, else /var/cache/torvan-root for root and
+# ${XDG_CACHE_HOME:-~/.cache}/torvan-root, owned by the user, for anyone else. A marker written
+# last tells a finished root from an interrupted one, which is finished; a root of an older recipe
+# gets the new one, and one at the old place (torvan-wine-root) moves here first. The packages come
+# from TORVAN_DEBIAN_MIRROR and TORVAN_DEBIAN_SECURITY_MIRROR, else from the mirrors the host's apt
+# uses, else from mmdebstrap's default: always the release, its updates and its security suite.
+# Logs go to <root>.log. A ready root: one line, or none with --quiet.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 if in_root; then exit 0; fi
@@ -20,11 +17,8 @@ recipe_files=("$scripts/root-packages.sh" "$scripts/root-wine.sh" "$scripts/runs
 recipe="recipe $(cat "${recipe_files[@]}" | sha256sum | cut -c1-16)"
 
 ready() {
-    if [ -f "$root$stamp" ] && grep -qx "$recipe" "$root$stamp"; then
-        if [ "$quiet" != --quiet ]; then echo "make-root: $root ready ($(head -n1 "$root$stamp"))" >&2; fi
-        return 0
-    fi
-    return 1
+    if [ ! -f "$root$stamp" ] || ! grep -qx "$recipe" "$root$stamp"; then return 1; fi
+    if [ "$quiet" != --quiet ]; then echo "make-root: $root ready ($(head -n1 "$root$stamp"))" >&2; fi
 }
 ready && exit 0
 
@@ -53,13 +47,9 @@ if [ -z "${TORVAN_ROOT:-}" ] && [ ! -e "$root" ] && [ -e "$old" ]; then
     mv "$old" "$root"
     rm -f "$old.lock" "$old.log"
 fi
-if [ -f "$root$stamp" ] || [ -f "$root/etc/torvan-wine-root" ]; then
-    done=updated
-    echo "make-root: updating $root to the current recipe (log: $log)" >&2
-else
-    done=made
-    echo "make-root: making the project root in $root (Debian 13, once, a few minutes; log: $log)" >&2
-fi
+done=made
+if [ -f "$root$stamp" ] || [ -f "$root/etc/torvan-wine-root" ]; then done=updated; fi
+echo "make-root: $root: the project root ($done: Debian 13, once, a few minutes; log: $log)" >&2
 command -v mmdebstrap >/dev/null || fail "mmdebstrap is missing: run scripts/install-deps.sh"
 
 # The archive's mirrors: the release and its updates from one, the security suite (a separate
@@ -80,11 +70,10 @@ if [ -n "$mirror$security" ]; then
 else
     mirror=$(host_mirror Debian) security=$(host_mirror Debian-Security)
 fi
-sources=()
+sources=() # none: mmdebstrap's default mirrors, with the same three suites
 if [ -n "$mirror" ] && [ -n "$security" ]; then
-    sources=("deb $mirror $suite main" "deb $mirror $suite-updates main"
-             "deb $security $suite-security main")
-fi # else mmdebstrap's default mirror, with the same three suites
+    sources=("deb $mirror $suite main" "deb $mirror $suite-updates main" "deb $security $suite-security main")
+fi
 # mmdebstrap reads no apt configuration of the host's: its proxy is passed on.
 for scheme in http https; do
     proxy=
@@ -93,8 +82,7 @@ for scheme in http https; do
 done
 
 # An interrupted base system cannot be resumed: that step starts again from an empty directory.
-# (Roots made before with debootstrap carry that tool's name on the marker.)
-if [ ! -e "$root/.torvan-base-done" ] && [ ! -e "$root/.torvan-debootstrap-done" ]; then
+if [ ! -e "$root/.torvan-base-done" ]; then
     if [ -e "$root" ]; then
         if mounted_under "$root"; then fail "something is mounted under $root; unmount it first"; fi
         "$scripts/in-root.sh" --owner rm -rf --one-file-system "$root" >>"$log" 2>&1 ||
@@ -111,8 +99,7 @@ if [ ! -e "$root/.torvan-base-done" ] && [ ! -e "$root/.torvan-debootstrap-done"
     touch "$root/.torvan-base-done"
 fi
 
-echo "make-root: installing the toolchain (CMake, clang, GoogleTest, MinGW-w64, shellcheck) and" \
-    "Wine 10 (64- and 32-bit), qemu-i386, Xvfb, xdotool, ImageMagick, a CJK font" >&2
+echo "make-root: installing the toolchain and Wine 10 (scripts/root-packages.sh)" >&2
 cp -L /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 mkdir -p "$root/usr/local/lib/torvan-root"
 cp "${recipe_files[@]}" "$root/usr/local/lib/torvan-root/"

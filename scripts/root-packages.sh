@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Runs inside the project root as its administrator (make-root.sh copies it to /usr/local/lib/
-# torvan-root and runs it through in-root.sh --admin): installs the whole toolchain and the Windows
-# side. Each step is a no-op when already done, so a root of an older recipe is brought up to this
-# one.
+# Installs the whole toolchain and the Windows side, inside the project root as its administrator
+# (make-root.sh copies it to /usr/local/lib/torvan-root and runs it there). Each step is a no-op
+# when already done, so a root of an older recipe is brought up to this one.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 here=$(dirname "${BASH_SOURCE[0]}")

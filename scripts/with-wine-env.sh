@@ -18,10 +18,8 @@ xvfb_pid=
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; fi
+    return 0
 }
 trap cleanup EXIT
 
@@ -34,17 +32,13 @@ if [ -z "${DISPLAY:-}" ]; then
         if [ -s "$fdfile" ]; then break; fi
         sleep 0.1
     done
-    display=$(head -n1 "$fdfile")
-    rm -f "$fdfile"
-    trap cleanup EXIT
-    if [ -z "$display" ]; then echo "with-wine-env: Xvfb did not start" >&2 && exit 1; fi
-    export DISPLAY=":$display"
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    if [ "$DISPLAY" = : ]; then echo "with-wine-env: Xvfb did not start" >&2 && exit 1; fi
 fi
 # Without a display Wine still starts programs, but none ever shows a window: say so now rather
 # than let every test wait for one.
 if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-    echo "with-wine-env: the display $DISPLAY does not answer" >&2
-    exit 1
+    echo "with-wine-env: the display $DISPLAY does not answer" >&2 && exit 1
 fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
