@@ -47,9 +47,11 @@ if [ -z "${TORVAN_ROOT:-}" ] && [ ! -e "$root" ] && [ -e "$old" ]; then
     mv "$old" "$root"
     rm -f "$old.lock" "$old.log"
 fi
-done=made
-if [ -f "$root$stamp" ] || [ -f "$root/etc/torvan-wine-root" ]; then done=updated; fi
-echo "make-root: $root: the project root ($done: Debian 13, once, a few minutes; log: $log)" >&2
+done=made what="making the project root in $root (Debian 13, once, a few minutes; "
+if [ -f "$root$stamp" ] || [ -f "$root/etc/torvan-wine-root" ]; then
+    done=updated what="updating $root to the current recipe ("
+fi
+echo "make-root: ${what}log: $log)" >&2
 command -v mmdebstrap >/dev/null || fail "mmdebstrap is missing: run scripts/install-deps.sh"
 
 # The archive's mirrors: the release and its updates from one, the security suite (a separate

@@ -32,7 +32,8 @@ if [ -z "${DISPLAY:-}" ]; then
         if [ -s "$fdfile" ]; then break; fi
         sleep 0.1
     done
-    export DISPLAY=":$(head -n1 "$fdfile")"
+    DISPLAY=":$(head -n1 "$fdfile")"
+    export DISPLAY
     if [ "$DISPLAY" = : ]; then echo "with-wine-env: Xvfb did not start" >&2 && exit 1; fi
 fi
 # Without a display Wine still starts programs, but none ever shows a window: say so now rather
