@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the players' package of scripts/release.sh: exactly TorvanPatch.exe (the tested one),
-# TorvanPatch-NoAdmin.bat and README.txt (those of docs/players/, CR LF; the readme UTF-8 with a BOM)
-# and matching SHA256SUMS, in that order; a second run (other directory, umask, time zone) gives the
-# same bytes. Run after the win32 preset's build.
+# TorvanPatch-NoAdmin.bat and README.txt (those of docs/players/, CR LF; the readme UTF-8 with a BOM,
+# no prose line over 80 columns) and matching SHA256SUMS (CR LF too), in that order; a second run
+# (other directory, umask, time zone) gives the same bytes. Run after the win32 preset's build.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
@@ -27,22 +27,23 @@ cmp "$work/unpacked/TorvanPatch.exe" "$exe" || fail "the exe in $zip is not $exe
 cmp "$work/unpacked/TorvanPatch-NoAdmin.bat" "$bat" || fail "the batch file in $zip is not $bat"
 cmp "$work/unpacked/README.txt" "$readme" || fail "the readme in $zip is not $readme"
 (cd "$work/unpacked" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match"
-summed=$(awk '{ print $2 }' "$work/unpacked/SHA256SUMS" | paste -sd' ')
+summed=$(tr -d '\r' <"$work/unpacked/SHA256SUMS" | awk '{ print $2 }' | paste -sd' ')
 [ "$summed" = "TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt" ] ||
     fail "SHA256SUMS covers: $summed"
 
 # What Notepad of Windows XP needs to show the three languages.
 [ "$(head -c 3 "$readme" | od -A n -t x1 | tr -d ' ')" = efbbbf ] || fail "$readme: no UTF-8 BOM"
 iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "$readme: not valid UTF-8"
-# As many CR as LF, each CR before an LF, and the last line ended too: Notepad of XP needs it of
-# the readme, and cmd.exe can misread a batch file's labels and lines without it.
-for text in "$readme" "$bat"; do
+# As many CR as LF, each CR before an LF, and the last line ended too: Notepad before Windows 10
+# 1809 needs it of the readme and the sums, and cmd.exe can misread a batch file without it.
+for text in "$readme" "$bat" "$work/unpacked/SHA256SUMS"; do
     crs=$(tr -cd '\r' <"$text" | wc -c) lfs=$(tr -cd '\n' <"$text" | wc -c)
     crlfs=$(LC_ALL=C grep -c $'\r$' "$text" || true)
     if [ "$crs" != "$lfs" ] || [ "$crlfs" != "$lfs" ] || [ "$(tail -c 1 "$text" | od -A n -t x1)" != " 0a" ]; then
         fail "$text: not every line ends in CR LF ($crs CR, $lfs LF, $crlfs CR LF)"
     fi
 done
+scripts/check-width.py "$readme" >&2 || fail "$readme: lines wider than Notepad shows whole"
 # cmd.exe reads a batch file in the console's code page: ASCII reads the same in every one.
 LC_ALL=C grep -q '[^ -~'$'\r'']' "$bat" && fail "$bat: not ASCII"
 

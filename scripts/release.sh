@@ -30,7 +30,8 @@ mkdir "$stage/files"
 cp "$exe" "$stage/files/TorvanPatch.exe"
 cp docs/players/TorvanPatch-NoAdmin.bat "$stage/files/TorvanPatch-NoAdmin.bat"
 cp docs/players/README.txt "$stage/files/README.txt"
-(cd "$stage/files" && sha256sum TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt >SHA256SUMS)
+# CR LF, so that Notepad shows one file a line; sha256sum -c reads it so too.
+(cd "$stage/files" && sha256sum TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt | sed 's/$/\r/' >SHA256SUMS)
 chmod 644 "$stage/files"/*
 # One fixed time for every entry, so the zip depends on its files only, not on the commit or the
 # clock. Zip stores local time: UTC pins it.
