@@ -16,9 +16,10 @@ apt-get update -q
 # The build: CMake, clang with its sanitizer and libFuzzer runtime, GoogleTest's sources, both
 # MinGW-w64 i686 compilers (win32 threads for the product, which must run on XP; posix threads for
 # the Windows-side tests, which GoogleTest's std::mutex needs), windres and objdump, the package
-# tools, shellcheck, and gcc with libc's static library for the 32-bit code check.
+# tools, shellcheck, Python for the readme's width check, and gcc with libc's static library for
+# the 32-bit code check.
 build=(cmake make clang libclang-rt-dev googletest g++-mingw-w64-i686-win32
-       g++-mingw-w64-i686-posix binutils-mingw-w64-i686 zip unzip shellcheck gcc libc6-dev)
+       g++-mingw-w64-i686-posix binutils-mingw-w64-i686 zip unzip shellcheck python3 gcc libc6-dev)
 # Recommends are left out (they bring sound, printing, scanning and media stacks); what Wine loads
 # for windows, text and fonts is named instead, for both halves.
 x=(libfreetype6 libfontconfig1 libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxext6
@@ -44,7 +45,7 @@ rm -rf /var/lib/apt/lists/*
 # What the scripts rely on.
 for t in wine wineserver Xvfb xdotool import cmake ctest qemu-i386 /usr/lib/wine/wine clang++ \
     i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
-    i686-w64-mingw32-objdump zip unzip shellcheck; do
+    i686-w64-mingw32-objdump zip unzip shellcheck python3; do
     if ! command -v "$t" >/dev/null; then echo "missing $t" >&2 && exit 1; fi
 done
 for f in /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll /usr/src/googletest/CMakeLists.txt; do
