@@ -23,9 +23,9 @@ entries=$(unzip -Z1 "$zip" | paste -sd' ')
 [ "$entries" = "TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt SHA256SUMS" ] ||
     fail "$zip holds: $entries"
 unzip -q "$zip" -d "$work/unpacked"
-cmp "$work/unpacked/TorvanPatch.exe" "$exe" || fail "the exe in $zip is not $exe"
-cmp "$work/unpacked/TorvanPatch-NoAdmin.bat" "$bat" || fail "the batch file in $zip is not $bat"
-cmp "$work/unpacked/README.txt" "$readme" || fail "the readme in $zip is not $readme"
+for f in "TorvanPatch.exe $exe" "TorvanPatch-NoAdmin.bat $bat" "README.txt $readme"; do
+    cmp "$work/unpacked/${f% *}" "${f#* }" || fail "the ${f% *} in $zip is not ${f#* }"
+done
 (cd "$work/unpacked" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match"
 summed=$(tr -d '\r' <"$work/unpacked/SHA256SUMS" | awk '{ print $2 }' | paste -sd' ')
 [ "$summed" = "TorvanPatch.exe TorvanPatch-NoAdmin.bat README.txt" ] ||

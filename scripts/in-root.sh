@@ -47,10 +47,7 @@ case ${1-} in
 esac
 
 if [ "${1-}" != --in-namespace ]; then
-    if [ $# -eq 0 ]; then
-        echo "usage: in-root.sh [--admin] CMD [ARGS...]" >&2
-        exit 2
-    fi
+    [ $# -gt 0 ] || { echo "usage: in-root.sh [--admin] CMD [ARGS...]" >&2 && exit 2; }
     ids=all
     if [ $mode = run ]; then
         "$here/make-root.sh" --quiet

@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the host needs from Debian's packages, the one step that takes root: mmdebstrap,
-# which makes the project's Debian 13 root (scripts/make-root.sh), and uidmap, with which an
-# ordinary user enters it. The whole toolchain (compilers, CMake, GoogleTest, Wine) lives in that
-# root, never on the host. An ordinary user needs a subordinate ID range (/etc/subuid,
-# /etc/subgid) for the root's files; this checks for one. Safe to run again: apt-get runs only
-# when a package is missing.
+# Installs all the host needs, the one step that takes root: mmdebstrap, which makes the project's
+# Debian 13 root (make-root.sh) where the whole toolchain lives, and uidmap, with which an ordinary
+# user enters it. Such a user needs a subordinate ID range (/etc/subuid, /etc/subgid) for the root's
+# files; this checks for one. Safe to run again: apt-get runs only when a package is missing.
 set -euo pipefail
 packages=(mmdebstrap uidmap)
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -eq 0 ]; then
     echo "install-deps: the host has what it needs (${packages[*]})"

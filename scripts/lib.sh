@@ -41,8 +41,7 @@ ready_for_windows() {
 quietly() {
     local log rc=0
     log=$(mktemp)
-    "$@" >"$log" 2>&1 || rc=$?
-    if [ "$rc" -ne 0 ]; then cat "$log" >&2; fi
+    "$@" >"$log" 2>&1 || { rc=$? && cat "$log" >&2; }
     rm -f "$log"
     return "$rc"
 }

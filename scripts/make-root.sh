@@ -42,7 +42,6 @@ mounted_under() { # is anything mounted at or under the path (a bound repository
 }
 old=$(old_root_place)
 if [ -z "${TORVAN_ROOT:-}" ] && [ ! -e "$root" ] && [ -e "$old" ]; then
-    if mounted_under "$old"; then fail "something is mounted under $old; unmount it first"; fi
     echo "make-root: reusing the root at $old, which moves to $root" >&2
     mv "$old" "$root"
     rm -f "$old.lock" "$old.log"

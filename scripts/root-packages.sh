@@ -13,11 +13,9 @@ chmod 755 /usr/sbin/policy-rc.d
 if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
 apt-get update -q
 
-# The build: CMake, clang with its sanitizer and libFuzzer runtime, GoogleTest's sources, both
-# MinGW-w64 i686 compilers (win32 threads for the product, which must run on XP; posix threads for
-# the Windows-side tests, which GoogleTest's std::mutex needs), windres and objdump, the package
-# tools, shellcheck, Python for the readme's width check, and gcc with libc's static library for
-# the 32-bit code check.
+# The build: clang with its sanitizer and libFuzzer runtime; both MinGW-w64 i686 compilers (win32
+# threads for the product, which must run on XP; posix for the tests: GoogleTest needs std::mutex);
+# Python for the readme's width check; gcc and libc's static library for the 32-bit code check.
 build=(cmake make clang libclang-rt-dev googletest g++-mingw-w64-i686-win32
        g++-mingw-w64-i686-posix binutils-mingw-w64-i686 zip unzip shellcheck python3 gcc libc6-dev)
 # Recommends are left out (they bring sound, printing, scanning and media stacks); what Wine loads
@@ -35,8 +33,7 @@ cp -al /usr/lib/wine /usr/lib/wine-wow64
 rm /usr/lib/wine-wow64/wine
 install -m 755 "$here/root-wine.sh" /usr/local/bin/wine
 
-# windows-32.sh runs this on the host, before any entry: static, so the host's C library does
-# not matter.
+# windows-32.sh runs this on the host, before any entry: static, whatever the host's C library.
 mkdir -p /usr/local/libexec
 gcc -O0 -static -no-pie -o /usr/local/libexec/torvan-runs-32bit-code "$here/runs-32bit-code.c"
 
@@ -46,8 +43,8 @@ rm -rf /var/lib/apt/lists/*
 for t in wine wineserver Xvfb xdotool import cmake ctest qemu-i386 /usr/lib/wine/wine clang++ \
     i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
     i686-w64-mingw32-objdump zip unzip shellcheck python3; do
-    if ! command -v "$t" >/dev/null; then echo "missing $t" >&2 && exit 1; fi
+    command -v "$t" >/dev/null || { echo "missing $t" >&2 && exit 1; }
 done
 for f in /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll /usr/src/googletest/CMakeLists.txt; do
-    if [ ! -f "$f" ]; then echo "missing $f" >&2 && exit 1; fi
+    [ -f "$f" ] || { echo "missing $f" >&2 && exit 1; }
 done

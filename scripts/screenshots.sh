@@ -4,7 +4,6 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
-exe="$repo/build/win32/app/TorvanPatch.exe"
 if [ "${1:-}" != --in-wine-env ]; then
     ready_for_windows
     scripts/build.sh win32
@@ -17,10 +16,9 @@ key='HKLM\Software\Kavrenta\Torvan'
 shoot() { # locale, stored language, output name
     TORVAN_LOCALE=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Language /d "$2" /f >/dev/null
     TORVAN_LOCALE=$1 scripts/wine-run.sh reg add "$key" /reg:32 /v Windowed /t REG_DWORD /d 1 /f >/dev/null
-    TORVAN_LOCALE=$1 scripts/screenshot.sh "$exe" "docs/$3"
+    TORVAN_LOCALE=$1 scripts/show.sh --in-wine-env "$repo/docs/$3"
     echo "docs/$3 ($1, $2)"
 }
-scripts/wine-appearance.sh
 shoot zh_CN.UTF-8 GB2312 dialog-zh-CN.png
 shoot zh_TW.UTF-8 BIG5 dialog-zh-TW.png
 shoot en_US.UTF-8 OTHER dialog-en.png

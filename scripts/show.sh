@@ -9,10 +9,25 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$repo"
 exe=$repo/build/win32/app/TorvanPatch.exe
-if [ "${1-}" = --in-wine-env ]; then
-    scripts/wine-appearance.sh
+if [ "${1-}" = --in-wine-env ]; then # inside: the dialog as a player sees it, or its screenshot
+    # An installed CJK font stands in for the Chinese dialog faces, so the Chinese texts read.
+    for face in SimSun 宋体 MingLiU 細明體 PMingLiU 新細明體; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+            /d "${TORVAN_CJK_FONT:-WenQuanYi Micro Hei}" /f >/dev/null
+    done
     if [ -z "${2-}" ]; then exec scripts/wine-run.sh "$exe"; fi
-    exec scripts/screenshot.sh "$exe" "$2"
+    scripts/wine-run.sh "$exe" &
+    pid=$! win=
+    for _ in $(seq 100); do
+        win=$(xdotool search --name TORVAN95 2>/dev/null | head -n1 || true)
+        if [ -n "$win" ]; then break; fi
+        sleep 0.2
+    done
+    if [ -n "$win" ]; then sleep 1 && import -window "$win" "$2"; fi # once the first paint is done
+    kill "$pid" 2>/dev/null || true # it writes nothing unless Save is pressed
+    wait "$pid" 2>/dev/null || true
+    if [ -z "$win" ]; then echo "show: the dialog did not appear" >&2 && exit 1; fi
+    exit 0
 fi
 echo "==== The host's packages and the project root"
 ready_for_windows

@@ -8,10 +8,11 @@
 #   windows-32.sh [--say]   prints the way (one word), exit 1 when none works; --say also says,
 #                           in one line on standard error, which way, for which prefix, and why
 set -euo pipefail
-say() {
-    local how=$1
-    if [ "${TORVAN_PREFIX:-win64}-$way" = win32-wow64 ]; then how="the 32-bit Wine directly"; fi
-    if [ "$flag" = --say ]; then echo "Windows side, ${TORVAN_PREFIX:-win64}: $how ($2)" >&2; fi
+say() { # prints the way, and with --say how and why
+    local how=$2
+    echo "$1"
+    if [ "${TORVAN_PREFIX:-win64}-$1" = win32-wow64 ]; then how="the 32-bit Wine directly"; fi
+    if [ "$flag" = --say ]; then echo "Windows side, ${TORVAN_PREFIX:-win64}: $how ($3)" >&2; fi
 }
 fail() { echo "windows-32: $*" >&2; exit 1; }
 flag=${1-}
@@ -33,24 +34,19 @@ emulated_or_fail() { # why it is chosen
         fail "$1, and the emulated way needs a user namespace with its own binfmt_misc (Linux 6.7" \
             "or later, unprivileged user namespaces enabled): neither way can run 32-bit Windows" \
             "programs here"
-    way=emulated
-    echo emulated
-    say "emulated: the 32-bit Wine loader under qemu-i386" "$1"
+    say emulated "emulated: the 32-bit Wine loader under qemu-i386" "$1"
 }
 
-way=wow64
 case ${TORVAN_WINDOWS_32:-auto} in
 wow64)
     kernel_runs_32bit_code ||
         fail "TORVAN_WINDOWS_32=wow64, but this kernel runs 64-bit user code only; unset it"
-    echo wow64
-    say WoW64 "TORVAN_WINDOWS_32=wow64"
+    say wow64 WoW64 "TORVAN_WINDOWS_32=wow64"
     ;;
 emulated) emulated_or_fail "TORVAN_WINDOWS_32=emulated" ;;
 auto)
     if kernel_runs_32bit_code; then
-        echo wow64
-        say WoW64 "this kernel runs 32-bit code; TORVAN_WINDOWS_32=emulated tries the other way"
+        say wow64 WoW64 "this kernel runs 32-bit code; TORVAN_WINDOWS_32=emulated tries the other way"
     else
         emulated_or_fail "this kernel runs 64-bit user code only"
     fi

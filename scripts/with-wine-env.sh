@@ -3,9 +3,7 @@
 # and an initialised Wine prefix, then stops the prefix's wineserver before the display: a
 # wineserver left bound to a dead display makes every later window creation fail.
 #   with-wine-env.sh CMD [ARGS...]
-#   TORVAN_PREFIX  win64 (default): 64-bit Windows 10, its 32-bit programs run the way
-#                  in-root.sh set up (TORVAN_WINDOWS_32: WoW64, or emulated); win32: 32-bit
-#                  Windows XP SP3, run by the 32-bit Wine directly, or emulated
+#   TORVAN_PREFIX  win64 (default): 64-bit Windows 10; win32: 32-bit Windows XP SP3
 #   WINEPREFIX     prefix to use (default: build/wineprefix-<kind> in the repo); reused across runs
 # Inside, `wine PROGRAM` runs a 32-bit Windows program in that prefix.
 set -euo pipefail
