@@ -64,9 +64,10 @@ if [ "${1-}" != --in-namespace ]; then
         ids=self
     fi
     # unshare holds SIGINT and SIGTERM until its child ends: this half passes them on.
-    ns_pid=
+    ns_pid="" caught=""
     forward() {
         local kid=
+        caught=$1
         [ -n "$ns_pid" ] || exit $((128 + $(kill -l "$1")))
         read -r kid _ <"/proc/$ns_pid/task/$ns_pid/children" 2>/dev/null || true # no newline there
         [ -z "$kid" ] || kill -s "$1" "$kid" 2>/dev/null || true
@@ -85,6 +86,8 @@ if [ "${1-}" != --in-namespace ]; then
         wait "$ns_pid" || rc=$?
         # A trap interrupts the wait while the child still runs.
         [ "$rc" -gt 128 ] && kill -0 "$ns_pid" 2>/dev/null && continue
+        # Ended by a signal, as the caller's shell must see to stop too (an exit code would not do).
+        if [ -n "$caught" ]; then trap - "$caught" && kill -s "$caught" $$; fi
         exit "$rc"
     done
 fi

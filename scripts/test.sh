@@ -46,6 +46,7 @@ fi
 prefixes=${TORVAN_PREFIX:-win64 win32}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+trap 'exit 130' INT TERM # once what runs has ended: no summary for an interrupted run
 # The count of the last CTest summary in the log: failed, then all.
 total() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log" | tail -n1; }
 
