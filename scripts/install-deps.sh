@@ -4,6 +4,7 @@
 # user enters it. Such a user needs a subordinate ID range (/etc/subuid, /etc/subgid) for the root's
 # files; this checks for one. Safe to run again: apt-get runs only when a package is missing.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 packages=(mmdebstrap uidmap)
 missing=()
 for p in "${packages[@]}"; do
@@ -16,9 +17,9 @@ elif [ "$(id -u)" -ne 0 ]; then
     echo "install-deps: missing: ${missing[*]}" >&2
     exit 1
 else
-    echo "install-deps: installing from Debian: ${missing[*]}"
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+    echo "install-deps: installing from Debian: ${missing[*]} (apt's output only if it fails)"
+    quietly apt-get update -q
+    quietly env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
 
 # Whoever runs the rest: this user, or the one who called sudo.
