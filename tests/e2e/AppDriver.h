@@ -17,10 +17,10 @@ namespace e2e {
 // processes) in shared memory, where it also writes down the registry calls and reads `fail`.
 inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeRecord";
 struct ProbeRecord {
-    LOGFONTW font;   // the window's font
-    LONG textWidth;  // its text in that font, in pixels
-    BOOL icons;      // both the big and the small window icon are set
-    BOOL planted;    // Planted.cpp was loaded
+    LOGFONTW font;     // the window's font
+    LONG textWidth;    // its text in that font, in pixels
+    BOOL icons;        // both the big and the small window icon are set
+    char planted[64];  // the names Planted.cpp was loaded under, one after another
     char fail[32], calls[65536];
 };
 

@@ -1,7 +1,12 @@
-// Copied beside a program as uxtheme.dll: writes down in the probe's record that it was loaded.
+// Copied beside a program as uxtheme.dll and dwmapi.dll: writes down in the probe's record under
+// which name it was loaded.
+#include <cstring>
+
 #include "AppDriver.h"
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
-    if (reason == DLL_PROCESS_ATTACH) e2e::Shared().planted = TRUE;
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+    char path[MAX_PATH];
+    if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameA(instance, path, MAX_PATH))
+        lstrcatA(e2e::Shared().planted, std::strrchr(path, '\\') + 1);
     return TRUE;
 }

@@ -3,8 +3,10 @@
 
 #include <array>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <regex>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -64,13 +66,27 @@ void ExpectConversations() {
     Shared().calls[0] = '\0';
 }
 
-// A Load or a Save started by `press`, awaited to the end of its own registry conversation.
-void Command(auto press, const std::string& step) {
+// A Load or a Save started by `press`, awaited to the end of its own registry conversation: its
+// calls.
+std::string Command(auto press, const std::string& step) {
     static const std::regex kEnd("(close|open:1!|create:2!) $");
     ExpectConversations();
     press();
     Await([] { return std::regex_search(Shared().calls, kEnd); }, step + ": the registry");
+    const std::string calls = Shared().calls;
     ExpectConversations();
+    return calls;
+}
+
+// A whole Load's (each value's size asked, then its data) or Save's calls, in the game patch's
+// order of the values, which is not the record's.
+std::string InOrder(const char* first, bool load) {
+    std::string calls = first;
+    for (std::string name :
+         {"Language", "Windowed", "FullScreen", "BgmTessal", "BgmSampleRate", "BgmStereo",
+          "Bgm16Bit", "PositionX", "PositionY", "WindowWidth", "WindowHeight"})
+        calls += load ? " size:" + name + " read:" + name : " write:" + name;
+    return calls + " close ";
 }
 
 // Fails the call of that word from now on; "bare:Name" reads that string without its NUL instead.
@@ -140,11 +156,16 @@ class E2e : public testing::Test {
         Keys(keys);
         Await([&] { return Focused() == to; }, step + std::to_string(to));
     }
-    // Clicked, all of it selected and typed over.
+    // Clicked, all of it selected and typed over, then a Tab: once the focus has left, every key
+    // has arrived, and the field holds at most the first 11 characters.
     void Type(int id, const std::string& text) const {
-        ClickAt(Control(id), "key --delay 0 Home shift+End type --delay 0 -- \"" + text + "\"");
-        Await([&] { return Text(Control(id)) == text; }, "typing " + text);
+        ClickAt(Control(id), "key --delay 0 Home shift+End type --delay 0 -- \"" + text + "\t\"");
+        const auto typed = [&] {
+            return Focused() != id && Text(Control(id)) == text.substr(0, 11);
+        };
+        Await(typed, "typing " + text);
     }
+
     // The language box opened by a click, an entry chosen with the arrows and Enter.
     void Pick(int language) const {
         const std::string step = "picking language " + std::to_string(language);
@@ -269,23 +290,23 @@ TEST_F(E2e, FirstStartShowsStartValuesInSimplifiedChineseAndSaveWritesThem) {
 TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSaysSo) {
     Start();
     for (int id : {IDC_WINDOWED, IDC_BGM_16BIT, IDC_BGM_STEREO}) Tick(id);
-    Type(IDC_SAMPLE_RATE, "-2147483648");  // all eleven characters are read
-    // Every white space strtol skips, which no keyboard types into a single-line edit field.
-    Send(Control(IDC_POS_X), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\t\n\v\f\r -5"));
+    // Twelve characters each, the twelfth refused: a field shows what Save reads.
+    Type(IDC_SAMPLE_RATE, "-21474836480");  // -2147483648 fits
+    Type(IDC_POS_X, "-12345678901");
     Type(IDC_POS_Y, "+99999999999");  // clamps
-    Type(IDC_WIDTH, "12abc");
-    Type(IDC_HEIGHT, "abc");
+    Type(IDC_WIDTH, "12abcdefghij");  // cut short
+    Type(IDC_HEIGHT, "000000000640");
     Tick(IDC_BGM_TESSAL);
     for (int id : {IDC_BGM_16BIT, IDC_BGM_STEREO, IDC_SAMPLE_RATE}) EXPECT_FALSE(Enabled(id)) << id;
-    const Record saved{1, 0, 0, 0, 1, INT_MIN, -5, INT_MAX, 12, 0};
-    Command([&] { Click(IDC_SAVE); }, "clicking Save");
+    const Record saved{1, 0, 0, 0, 1, INT_MIN, -1234567890, INT_MAX, 12, 64};
+    EXPECT_EQ(Command([&] { Click(IDC_SAVE); }, "clicking Save"), InOrder("create:2", false));
     ExpectStored(kSimplified, saved);
-    EXPECT_EQ(Text(Control(IDC_WIDTH)), "12abc") << "Save does not repaint";
+    EXPECT_EQ(Text(Control(IDC_WIDTH)), "12abcdefghi") << "Save does not repaint";
 
     // Unsaved edits survive a switch, which repaints every text and number.
     Type(IDC_HEIGHT, "777");
     for (int id : {IDC_WINDOWED, IDC_BGM_TESSAL}) Tick(id);
-    const Record edited{0, 0, 1, 0, 1, INT_MIN, -5, INT_MAX, 12, 777};
+    const Record edited{0, 0, 1, 0, 1, INT_MIN, -1234567890, INT_MAX, 12, 777};
     for (int language : {kEnglish, kTraditional}) {
         Pick(language);
         ExpectTexts(language);
@@ -299,7 +320,7 @@ TEST_F(E2e, EditsAreSavedAsTypedSurviveASwitchLoadDiscardsThemAndAFailedSaveSays
     EXPECT_EQ(Send(Control(IDC_LANGUAGE), CB_GETCOUNT), 3) << "entries are added once";
     ExpectStored(kSimplified, saved);
 
-    Command([&] { Click(IDC_LOAD); }, "clicking Load");
+    EXPECT_EQ(Command([&] { Click(IDC_LOAD); }, "clicking Load"), InOrder("open:1", true));
     ExpectTexts(kSimplified);
     ExpectShows(saved);
 
@@ -374,31 +395,68 @@ TEST_F(E2e, StoredLanguageChoosesTheTexts) {
         SCOPED_TRACE(testing::Message() << "type " << type << " " << bytes << " " << fault);
         Store("Language", type, bytes);  // in place of the one before
         Fail(fault);
-        process_ ? Command([] { Keys("alt+l"); }, "Alt+L") : Start();
+        process_ ? void(Command([] { Keys("alt+l"); }, "Alt+L")) : Start();
         ExpectTexts(language < 0 ? localeLanguage_ : language);
     }
 }
 
-// Elevated, it must never run a uxtheme.dll beside it that Wine prefers and a plain program loads.
-TEST_F(E2e, ADllPlantedBesideItNeverRuns) {
-    const std::string folder = TORVAN_BUILD_PATH "planted\\";
-    const std::string overrides = "Software\\Wine\\AppDefaults\\";
+// What the locale does not change, run in one alone (CMakeLists.txt).
+using StartUp = E2e;
+
+// Elevated, it must never run a uxtheme.dll or dwmapi.dll put beside it that Wine prefers and a
+// plain program loads: as the prefix's Windows, nor as Vista, which takes the fallback (Wine has
+// SetDefaultDllDirectories whatever version it reports).
+TEST_F(StartUp, ADllPlantedBesideItNeverRuns) {
+    const std::string folder = TORVAN_BUILD_PATH "planted\\",
+                      wine = "Software\\Wine\\AppDefaults\\";
+    const char* const programs[] = {"TorvanPatch.exe", "TorvanVista.exe", "plain.exe"};
+    const struct Removed {  // Wine's settings for them, on every way out of the test
+        const std::string& wine;
+        std::span<const char* const> programs;
+        ~Removed() {
+            for (const char* program : programs)
+                RegDeleteTreeA(HKEY_CURRENT_USER, (wine + program).c_str());
+        }
+    } removed{wine, programs};
+    const auto set = [&](const std::string& key, const char* name, const char* value) {
+        Require(!RegSetKeyValueA(HKEY_CURRENT_USER, (wine + key).c_str(), name, REG_SZ, value,
+                                 lstrlenA(value) + 1),
+                key);
+    };
+    for (const char* program : programs) {
+        for (const char* dll : {"uxtheme", "dwmapi"})
+            set(program + std::string("\\DllOverrides"), dll, "native,builtin");
+        if (program != programs[0]) set(program, "Version", "vista");
+    }
     CreateDirectoryA(folder.c_str(), nullptr);
-    for (const auto& [from, to] : {std::pair{TORVAN_APP_PATH, "TorvanPatch.exe"},
-                                   {TORVAN_BUILD_PATH "e2e_plain_dialog.exe", "plain.exe"},
-                                   {TORVAN_BUILD_PATH "e2e_planted.dll", "uxtheme.dll"}})
-        Require(CopyFileA(from, (folder + to).c_str(), FALSE) &&
-                    !RegSetKeyValueA(HKEY_CURRENT_USER, (overrides + to + "\\DllOverrides").c_str(),
-                                     "uxtheme", REG_SZ, "native,builtin", 15),
-                std::string("planting ") + to);
-    const Handle plain(e2e::Run(folder + "plain.exe"));
-    EXPECT_TRUE(WaitUntil([] { return Shared().planted; })) << "the plain program loaded no plant";
+    for (const auto& [from, to] : {std::pair{TORVAN_APP_PATH, programs[0]},
+                                   {TORVAN_APP_PATH, programs[1]},
+                                   {TORVAN_BUILD_PATH "e2e_plain_dialog.exe", programs[2]},
+                                   {TORVAN_BUILD_PATH "e2e_planted.dll", "uxtheme.dll"},
+                                   {TORVAN_BUILD_PATH "e2e_planted.dll", "dwmapi.dll"}})
+        Require(CopyFileA(from, (folder + to).c_str(), FALSE), std::string("planting ") + to);
+    const Handle plain(e2e::Run(folder + programs[2]));
+    EXPECT_TRUE(WaitUntil([] { return std::strstr(Shared().planted, "uxtheme.dll"); }))
+        << "the plain program loaded no plant";
     TerminateProcess(plain.get(), 0);
-    Shared().planted = FALSE;
-    Start({}, folder + "TorvanPatch.exe");
-    EXPECT_FALSE(Shared().planted) << "the uxtheme.dll beside the program ran inside it";
-    for (const char* app : {"TorvanPatch.exe", "plain.exe", "uxtheme.dll"})
-        RegDeleteTreeA(HKEY_CURRENT_USER, (overrides + app).c_str());
+    for (const char* program : {programs[0], programs[1]}) {
+        Shared().planted[0] = '\0';
+        Start({}, folder + program);
+        EXPECT_STREQ(Shared().planted, "") << "a DLL beside " << program << " ran inside it";
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+// Started with a display that does not exist (CMakeLists.txt), it can make no dialog: it ends at
+// once, and says so by its code.
+using NoDisplay = E2e;
+TEST_F(NoDisplay, ADialogThatCannotBeMadeEndsWithCode2) {
+    process_.reset(e2e::Run("\"" TORVAN_APP_PATH "\""));
+    DWORD code = WaitForSingleObject(process_.get(), 10000);
+    EXPECT_EQ(code, WAIT_OBJECT_0) << "still running after 10 s";
+    GetExitCodeProcess(process_.get(), &code);
+    EXPECT_EQ(code, 2u);
 }
 
 }  // namespace
