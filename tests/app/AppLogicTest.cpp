@@ -19,8 +19,8 @@ TEST(ParseDecimalInt32, ReadsAsStrtolDoesClampedTo32Bits) {
     for (const auto& [text, value] : limits) EXPECT_EQ(ParseDecimalInt32(text), value) << text;
 }
 
-// Where it exists, except on Vista: Wine's XP reports 5.1 with it; 8.1 and later report 6.2 to a
-// program that does not name them in its manifest.
+// Where it exists, not on Vista. Wine's XP: 5.1 with it; 8.1 on: 6.2 unless the manifest names
+// them.
 TEST(UseDefaultDllDirectories, WhereItExistsExceptOnVista) {
     const std::tuple<unsigned, unsigned, bool, bool> cases[] = {
         {5, 1, true, true}, {5, 1, false, false}, {6, 0, true, false}, {6, 0, false, false},

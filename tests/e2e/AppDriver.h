@@ -17,10 +17,10 @@ namespace e2e {
 // processes) in shared memory, where it also writes down the registry calls and reads `fail`.
 inline constexpr char kProbeMessage[] = "TorvanE2eProbe", kProbeMapping[] = "TorvanE2eProbeRecord";
 struct ProbeRecord {
-    LOGFONTW font;     // the window's font
-    LONG textWidth;    // its text in that font, in pixels
-    BOOL icons;        // both the big and the small window icon are set
-    char planted[64];  // the names Planted.cpp was loaded under, one after another
+    LOGFONTW font;   // the window's font
+    LONG textWidth;  // its text in that font, in pixels
+    BOOL icons;      // both the big and the small window icon are set
+    BOOL planted;    // Planted.cpp was loaded
     char fail[32], calls[65536];
 };
 
@@ -111,8 +111,7 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// Starts a program; its process handle. A Unix one's (xdotool) are never closed: Wine gives it none
-// and may leave stale values there (seen: this process's HKEY_CURRENT_USER's).
+// Starts a program; its process handle, but none of a Unix one (xdotool): Wine gives it stale ones.
 inline HANDLE Run(std::string commandLine, bool unix = false) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -125,8 +124,7 @@ inline HANDLE Run(std::string commandLine, bool unix = false) {
     return info.hProcess;
 }
 
-// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's, by xdotool.
-// Nothing tells when it has arrived, so each step waits for its effect instead.
+// ---- Input by xdotool through the display's XTEST extension; each step awaits its effect.
 inline void Xdotool(const std::string& arguments) {
     Run("Z:\\usr\\bin\\xdotool " + arguments, true);
 }

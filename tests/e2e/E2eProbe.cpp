@@ -13,8 +13,7 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
-// Stands in for the registry function F: writes the call down as a word (the access asked, or the
-// value named), and fails it when the test named that word.
+// Stands in for registry function F: writes the call down as a word, failed if the test named it.
 template <RegFunction F, class... Args>
 LONG WINAPI Hook(Args... args) {
     const std::tuple arguments(args...);
@@ -41,8 +40,7 @@ void Patch(void** entries, ULONG size, LONG(WINAPI* real)(Args...)) {
         if (entries[i] == g_real[F]) entries[i] = reinterpret_cast<void*>(Hook<F, Args...>);
 }
 
-// The import entries will lead here: a reference of its own keeps this DLL loaded. MinGW's linker
-// puts the table in a writable section.
+// The import entries (writable, as MinGW links them) will lead here: a reference keeps it loaded.
 bool Attach() {
     const Handle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, kProbeMapping));
     g_record = static_cast<ProbeRecord*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
