@@ -111,7 +111,7 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// Starts a program; its process handle, but none of a Unix one (xdotool): Wine gives it stale ones.
+// Starts a program; its handle. A Unix one's (xdotool) stay unclosed: Wine leaves stale values.
 inline HANDLE Run(std::string commandLine, bool unix = false) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
