@@ -32,6 +32,7 @@ constexpr FlagControl kFlagControls[] = {
 
 // Room for "-2147483648" and its terminator.
 constexpr int kNumberBufferSize = 12;
+constexpr int kNumberFields[] = {IDC_SAMPLE_RATE, IDC_POS_X, IDC_POS_Y, IDC_WIDTH, IDC_HEIGHT};
 
 void EnableControls(HWND dialog, std::span<const int> ids, bool enable) {
     for (int id : ids) EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
@@ -77,6 +78,9 @@ INT_PTR OnInitDialog(HWND dialog) {
     for (const char* entry : LanguageComboEntries) {
         SendDlgItemMessageA(dialog, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     }
+    // As many characters as GetNumber reads, so a field never shows more than is saved.
+    for (int id : kNumberFields)
+        SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kNumberBufferSize - 1, 0);
     ApplySettingsToDialog(dialog);
     return TRUE;  // the dialog manager sets the initial focus
 }

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Start-up benchmark (not part of the test run): under Wine 10, the median time from
-# process creation to a visible dialog, for TorvanPatch.exe and two baselines that show a dialog
-# and do nothing else (an empty one, and the program's own twenty-control dialog resource), runs
-# interleaved; then the ratios and the product's size and imports. All 32-bit release builds, as
-# shipped. It says which way ran them (WoW64 or emulated: scripts/windows-32.sh): compare figures,
-# and ratios, only within one way.
+# Start-up benchmark (not part of the test run): under Wine 10, the median time from process
+# creation to a visible dialog, for TorvanPatch.exe and two baselines that show a dialog and do
+# nothing else (an empty one, and the program's own dialog resource), runs interleaved; then the
+# ratios and the product's checks. 32-bit release builds, as shipped. It says which way ran them
+# (scripts/windows-32.sh): compare figures, and ratios, only within one way.
 #   bench-startup.sh [runs]   (default 25)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"

@@ -9,8 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 exe=$1 objdump=i686-w64-mingw32-objdump format=pei-i386
 fail() { echo "check-exe: $exe: $*" >&2; exit 1; }
 headers=$("$objdump" -p "$exe")
-if ! grep -q "file format $format" <<<"$headers"; then fail "not $format"; fi
-if ! grep -q 'Subsystem.*(Windows GUI)' <<<"$headers"; then fail "not a GUI program"; fi
+grep -q "file format $format" <<<"$headers" || fail "not $format"
+grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
 # Four system DLLs, and nothing else: the runtime is linked statically.
 allowed_dlls='^(ADVAPI32|KERNEL32|msvcrt|USER32)\.dll$'
 dlls=$(sed -n 's/^\tDLL Name: //p' <<<"$headers")
@@ -32,12 +32,12 @@ fi
 for dll in $dlls; do
     if ! grep -q "^$dll " <<<"$functions"; then fail "no imported function of $dll could be read"; fi
 done
-per_dll=$(awk '{ n[$1]++ } END { for (d in n) printf "%s %d\n", d, n[d] }' <<<"$functions" | sort | paste -sd, | sed 's/,/, /g')
 # Built without exceptions and RTTI the exe is some 34 KB; exception support would add 200 KB.
 size=$(stat -c %s "$exe") max_size=36864
 if [ "$size" -gt "$max_size" ]; then fail "$size bytes, more than $max_size"; fi
 echo "check-exe: $exe: $format, GUI subsystem, $size bytes (at most $max_size)"
-echo "check-exe: imports from ADVAPI32, KERNEL32, msvcrt and USER32 only: $per_dll"
+echo "check-exe: imports from ADVAPI32, KERNEL32, msvcrt and USER32 only:" \
+    "$(awk '{ n[$1]++ } END { for (d in n) print d, n[d] }' <<<"$functions" | sort | paste -sd, | sed 's/,/, /g')"
 # The whole list against the one in the repository: a new import is a change a reviewer sees.
 imports=$repo/tests/TorvanPatch.imports
 if ! diff -u --label "$imports" --label "the imports of $exe" "$imports" - <<<"$functions"; then

@@ -111,8 +111,7 @@ inline std::string Text(HWND window) {
     return text;
 }
 
-// Starts a program; its process handle. A Unix one's (xdotool) are never closed: Wine gives it none
-// and may leave stale values there (seen: this process's HKEY_CURRENT_USER's).
+// Starts a program; its handle. A Unix one's (xdotool) stay unclosed: Wine leaves stale values.
 inline HANDLE Run(std::string commandLine, bool unix = false) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -125,8 +124,7 @@ inline HANDLE Run(std::string commandLine, bool unix = false) {
     return info.hProcess;
 }
 
-// ---- Input through the display's XTEST extension, as a keyboard's and a mouse's, by xdotool.
-// Nothing tells when it has arrived, so each step waits for its effect instead.
+// ---- Input by xdotool through the display's XTEST extension; each step awaits its effect.
 inline void Xdotool(const std::string& arguments) {
     Run("Z:\\usr\\bin\\xdotool " + arguments, true);
 }

@@ -13,36 +13,17 @@ enum RegFunction { kOpen, kCreate, kQuery, kSet, kClose };
 ProbeRecord* g_record;  // mapped for the rest of the program's life
 void* g_real[5];        // the hooked functions, by RegFunction
 
-// RegQueryValueExA as if the string had been stored without its NUL (Wine's always adds one).
-LONG WINAPI QueryWithoutNul(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                            LPDWORD size) {
-    BYTE text[256];
-    DWORD length = sizeof text;
-    const auto query = reinterpret_cast<decltype(&RegQueryValueExA)>(g_real[kQuery]);
-    const LONG result = query(key, name, reserved, type, text, &length);
-    if (result != ERROR_SUCCESS) return result;
-    if (length > 0 && text[length - 1] == '\0') --length;
-    const bool fits = data == nullptr || length <= *size;
-    if (data != nullptr && fits) CopyMemory(data, text, length);
-    *size = length;
-    return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
-}
-
-// Stands in for the registry function F: writes the call down as a word (the access asked, or the
-// value named), and fails it when the test named that word.
+// Stands in for registry function F: writes the call down as a word, failed if the test named it.
 template <RegFunction F, class... Args>
 LONG WINAPI Hook(Args... args) {
     const std::tuple arguments(args...);
-    auto call = reinterpret_cast<LONG(WINAPI*)(Args...)>(g_real[F]);
+    const auto call = reinterpret_cast<LONG(WINAPI*)(Args...)>(g_real[F]);
     char word[64] = "close";
     if constexpr (F == kOpen) wsprintfA(word, "open:%lu", std::get<3>(arguments));
     if constexpr (F == kCreate) wsprintfA(word, "create:%lu", std::get<5>(arguments));
     if constexpr (F == kSet) wsprintfA(word, "write:%s", std::get<1>(arguments));
-    if constexpr (F == kQuery) {
-        const char* name = std::get<1>(arguments);
-        wsprintfA(word, std::get<4>(arguments) ? "read:%s" : "size:%s", name);  // data or not
-        if (g_record->fail == "bare:" + std::string(name)) call = QueryWithoutNul;
-    }
+    if constexpr (F == kQuery)  // data or not
+        wsprintfA(word, std::get<4>(arguments) ? "read:%s" : "size:%s", std::get<1>(arguments));
     const bool fails = lstrcmpA(word, g_record->fail) == 0;
     const LONG result = fails ? ERROR_ACCESS_DENIED : call(args...);
     char* const end = g_record->calls + lstrlenA(g_record->calls);

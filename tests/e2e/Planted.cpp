@@ -1,4 +1,4 @@
-// Copied beside a program as uxtheme.dll: writes down in the probe's record that it was loaded.
+// Copied beside a program as uxtheme.dll and dwmapi.dll: writes down that it was loaded.
 #include "AppDriver.h"
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
