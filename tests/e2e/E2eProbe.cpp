@@ -40,15 +40,13 @@ void Patch(void** entries, ULONG size, LONG(WINAPI* real)(Args...)) {
         if (entries[i] == g_real[F]) entries[i] = reinterpret_cast<void*>(Hook<F, Args...>);
 }
 
-// The import entries will lead here: a reference of its own keeps this DLL loaded. The linker
-// puts the table in a read-only section: writable while it is patched.
+// Import entries lead here (a reference keeps this DLL loaded); linked read-only, so unprotected.
 bool Attach() {
     const Handle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, kProbeMapping));
     g_record = static_cast<ProbeRecord*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
-    ULONG size = 0;
+    DWORD size = 0, was = 0;
     const auto iat = static_cast<void**>(ImageDirectoryEntryToData(
         GetModuleHandleA(nullptr), TRUE, IMAGE_DIRECTORY_ENTRY_IAT, &size));
-    DWORD was = 0;
     if (!g_record || !LoadLibraryA(TORVAN_PROBE_PATH) ||
         !VirtualProtect(iat, size, PAGE_READWRITE, &was))
         return false;

@@ -361,8 +361,7 @@ TEST_F(E2e, StoredValuesAreTypeCheckedShownNormalisedAndSavedBackClean) {
 }
 
 TEST_F(E2e, StoredLanguageChoosesTheTexts) {
-    // Known, other, too short or long, mistyped, without its NUL (the next byte not NUL, or it is
-    // counted in), unreadable; -1: the locale's language. The first at start-up, then by Load.
+    // Known, other, too short or long, mistyped, no NUL, unreadable; -1: the locale's language.
     const char* dead = "read:Language";
     const std::tuple<DWORD, std::string_view, int, const char*> cases[] = {
         {REG_SZ, {"GB2312", 7}, kSimplified, ""}, {REG_SZ, {"BIG5", 5}, kTraditional, ""},
@@ -380,8 +379,7 @@ TEST_F(E2e, StoredLanguageChoosesTheTexts) {
 }
 
 using StartUp = E2e;  // what the locale does not change, run in one alone (CMakeLists.txt)
-// Elevated, it must never run a uxtheme.dll or dwmapi.dll beside it that Wine prefers and a plain
-// program loads; nor as Vista, which takes the fallback (Wine has the function on any version).
+// Elevated, it must not run a planted uxtheme or dwmapi a plain program loads, nor as Vista either.
 TEST_F(StartUp, ADllPlantedBesideItNeverRuns) {
     const std::string folder = TORVAN_BUILD_PATH "planted\\",
                       wine = "Software\\Wine\\AppDefaults\\";
