@@ -4,6 +4,9 @@
 #   cmake -DBAT=<batch file> -DEXE=<TorvanPatch.exe> -DWORK=<folder> -DRUN=<wine-run.sh> -P this
 # Output to a file: a started program inherits the handles and would hold a pipe open.
 function(run_batch out)
+  # A new Wine command may reach a wineserver as it exits, 3 s after the last one ended, and lose
+  # its connection: wait until it has gone.
+  execute_process(COMMAND wineserver -w)
   execute_process(COMMAND ${RUN} cmd /c TorvanPatch-NoAdmin.bat WORKING_DIRECTORY ${WORK}
                   INPUT_FILE /dev/null OUTPUT_FILE ${WORK}.log ERROR_FILE ${WORK}.log TIMEOUT 60)
   file(READ ${WORK}.log text)
