@@ -35,7 +35,7 @@ echo "==== Building the product (in the root)"
 scripts/build.sh win32
 export TORVAN_PREFIX=${TORVAN_PREFIX:-win64} TORVAN_LOCALE=${TORVAN_LOCALE:-${LC_ALL:-zh_CN.UTF-8}}
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix-show-$TORVAN_PREFIX}
-echo "==== $TORVAN_PREFIX, system locale for Wine: $TORVAN_LOCALE (TORVAN_LOCALE=zh_TW.UTF-8 shows another)"
+echo "==== $TORVAN_PREFIX, Wine's language and code page from $TORVAN_LOCALE (TORVAN_LOCALE=zh_TW.UTF-8 shows another)"
 if [ -n "${DISPLAY:-}" ]; then
     echo "==== Running TorvanPatch.exe on $DISPLAY (close the dialog to finish)"
     exec scripts/with-wine-env.sh "$0" --in-wine-env
